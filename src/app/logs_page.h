@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/event_log.h"
+
+class QCheckBox;
+class QLineEdit;
+class QTextEdit;
+
+namespace zembrock {
+
+// The "Logs" page: the coloured on-screen event log "System msg:" and the frame "Save logs:"
+// with the file-logging box and the size limit of the log files.
+class LogsPage : public QWidget, public EventLogObserver {
+    Q_OBJECT
+
+public:
+    LogsPage(EventLog& log, QWidget* parent = nullptr);
+
+    void EntryAppended(const LogEntry& entry) override;
+    void FileLoggingChanged() override;
+
+private:
+    void RenderEntry(const LogEntry& entry);
+    void RenderFileLogging();
+
+    EventLog& m_log;
+    QTextEdit* m_richLogBox;
+    QCheckBox* m_chkLogSystem;
+    QLineEdit* m_txtmaxLog;
+};
+
+}  // namespace zembrock

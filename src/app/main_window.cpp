@@ -1,0 +1,197 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/ansi_text.h"
+#include "app/app_icon.h"
+#include "app/console_page.h"
+#include "app/logs_page.h"
+#include "app/tray_icon.h"
+#include "core/program_folder.h"
+
+namespace zembrock {
+namespace {
+
+constexpr const char* kMoreCaption = "<<       More       >>";
+constexpr const char* kLessCaption = ">>       Less       <<";
+constexpr const char* kStartServerCaption = "Start Dedicated Server";
+constexpr const char* kStopServerCaption = "Stop Dedicated Server";
+constexpr const char* kExitCaption = "E&xit";
+constexpr const char* kExitAndCloseCaption = "E&xit and Close Console";
+constexpr const char* kTrayBalloonText = "Programs is minimized Click to restore.";
+
+struct PageName {
+    const char* caption;
+    const char* objectName;
+};
+
+// Upper captions are shown in capitals, padded with blanks to one width.
+constexpr int kUpperCaptionWidth = 19;
+constexpr std::array<PageName, 4> kUpperPages = {{
+    {"Startup options", "pageStartupOptions"},
+    {"DSR Editor", "pageDsrEditor"},
+    {"Server Status", "pageServerStatus"},
+    {"Server List", "pageServerList"},
+}};
+
+// Lower captions are padded with two blanks on each side.
+constexpr std::array<PageName, 5> kLowerPages = {{
+    {"Console", "pageConsole"},
+    {"Players List", "pagePlayersList"},
+    {"Massages", "pageMassages"},
+    {"Logs", "pageLogs"},
+    {"Settings", "pageSettings"},
+}};
+
+QWidget* EmptyPage(const char* objectName, QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QLatin1String(objectName));
+    return page;
+}
+
+QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
+    auto* button = new QPushButton(QLatin1String(caption), parent);
+    button->setObjectName(QLatin1String(objectName));
+    return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_models(models),
+      m_hideToTray(hideToTray),
+      m_currentProfileFile(ProgramFolder() / "default.tslpf"),
+      m_tray(new TrayIcon(this)),
+      m_upperTabs(new QTabWidget(this)),
+      m_lowerTabs(new QTabWidget(this)),
+      m_command1(Button("Start (LAN/Online)", "Command1", this)),
+      m_cmdMore(Button(kMoreCaption, "cmdMore", this)),
+      m_command2(Button(kStartServerCaption, "Command2", this)),
+      m_consolePage(new ConsolePage(models.colourChooser, models.consoleColours,
+                                    [this] { return m_currentProfileFile; }, this)),
+      m_logsPage(new LogsPage(models.log, this)) {
+    setObjectName(QStringLiteral("form1"));
+    setWindowIcon(AppIcon());
+    m_upperTabs->setObjectName(QStringLiteral("tabsUpper"));
+    m_lowerTabs->setObjectName(QStringLiteral("tabsLower"));
+    m_consolePage->setObjectName(QLatin1String(kLowerPages[0].objectName));
+    m_logsPage->setObjectName(QLatin1String(kLowerPages[3].objectName));
+    models.log.SetObserver(m_logsPage);
+
+    for (const PageName& page : kUpperPages) {
+        m_upperTabs->addTab(EmptyPage(page.objectName, m_upperTabs), QString());
+    }
+    m_lowerTabs->addTab(m_consolePage, QString());
+    m_lowerTabs->addTab(EmptyPage(kLowerPages[1].objectName, m_lowerTabs), QString());
+    m_lowerTabs->addTab(EmptyPage(kLowerPages[2].objectName, m_lowerTabs), QString());
+    m_lowerTabs->addTab(m_logsPage, QString());
+    m_lowerTabs->addTab(EmptyPage(kLowerPages[4].objectName, m_lowerTabs), QString());
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_command1);
+    buttons->addStretch();
+    buttons->addWidget(m_cmdMore);
+    buttons->addStretch();
+    buttons->addWidget(m_command2);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    m_upperTabs->setFixedHeight(kUpperTabsHeight);
+    layout->addWidget(m_upperTabs);
+    layout->addLayout(buttons);
+    layout->addWidget(m_lowerTabs, 1);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    connect(m_cmdMore, &QPushButton::clicked, this, &MainWindow::ToggleHeight);
+    connect(m_tray, &TrayIcon::restoreRequested, this, &MainWindow::Restore);
+    connect(m_tray, &TrayIcon::exitRequested, this, &MainWindow::ExitFromTray);
+    connect(m_tray, &TrayIcon::menuAboutToShow, this, &MainWindow::UpdateTrayExitCaption);
+    SetHeight(false);
+}
+
+MainWindow::~MainWindow() { m_models.log.SetObserver(nullptr); }
+
+void MainWindow::SetWindowTitle(const std::string& title) { setWindowTitle(FromAnsi(title)); }
+
+void MainWindow::SetUpTray() { m_tray->SetUp(windowTitle(), QLatin1String(kTrayBalloonText)); }
+
+void MainWindow::SetTabCaptions() {
+    for (std::size_t i = 0; i < kUpperPages.size(); ++i) {
+        m_upperTabs->setTabText(static_cast<int>(i),
+                                QString(QLatin1String(kUpperPages.at(i).caption)).toUpper().leftJustified(kUpperCaptionWidth));
+    }
+    for (std::size_t i = 0; i < kLowerPages.size(); ++i) {
+        m_lowerTabs->setTabText(static_cast<int>(i),
+                                QStringLiteral("  ") + QLatin1String(kLowerPages.at(i).caption) + QStringLiteral("  "));
+    }
+    m_upperTabs->setCurrentIndex(0);
+    m_lowerTabs->setCurrentIndex(0);
+}
+
+void MainWindow::SetCompactHeight() { SetHeight(false); }
+
+void MainWindow::SelectCommandLineProfile(const std::string& name) {
+    m_currentProfileFile = ProgramFolder() / (name + ".tslpf");
+}
+
+void MainWindow::MinimiseToTray() {
+    if (m_hideToTray) {
+        hide();
+        m_inTray = true;
+        m_tray->Show();
+    } else {
+        showMinimized();
+    }
+}
+
+void MainWindow::ToggleHeight() { SetHeight(!m_expanded); }
+
+void MainWindow::SetHeight(bool expanded) {
+    m_expanded = expanded;
+    m_lowerTabs->setVisible(expanded);
+    m_cmdMore->setText(QLatin1String(expanded ? kLessCaption : kMoreCaption));
+    setFixedSize(kWidth, expanded ? kExpandedHeight : kCompactHeight);
+}
+
+void MainWindow::Restore() {
+    m_inTray = false;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    activateWindow();
+    m_tray->Hide();
+}
+
+void MainWindow::UpdateTrayExitCaption() {
+    const bool serverRunning = m_command2->text() == QLatin1String(kStopServerCaption);
+    m_tray->SetExitCaption(QLatin1String(serverRunning ? kExitAndCloseCaption : kExitCaption));
+}
+
+void MainWindow::ExitFromTray() {
+    m_models.session.stoppedByUser = true;
+    close();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_hideToTray && !m_inTray) {
+        MinimiseToTray();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_models.session.captured) {
+        m_models.session.stoppedByUser = true;
+    }
+    m_tray->Hide();
+    event->accept();
+}
+
+}  // namespace zembrock

@@ -1,0 +1,57 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/instance_lock.h"
+
+namespace zembrock {
+namespace {
+
+// An advisory lock on a file in the user's runtime folder, named after the installation. The
+// kernel drops the lock when the process ends, however it ends.
+class PosixInstanceLock final : public InstanceLock {
+public:
+    explicit PosixInstanceLock(const std::string& path)
+        : m_fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)),  // NOLINT(cppcoreguidelines-pro-type-vararg)
+          m_another(m_fd >= 0 && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {}
+    ~PosixInstanceLock() override {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    PosixInstanceLock(const PosixInstanceLock&) = delete;
+    PosixInstanceLock& operator=(const PosixInstanceLock&) = delete;
+    PosixInstanceLock(PosixInstanceLock&&) = delete;
+    PosixInstanceLock& operator=(PosixInstanceLock&&) = delete;
+
+    bool AnotherInstanceRunning() const override { return m_another; }
+
+private:
+    int m_fd;
+    bool m_another;
+};
+
+// FNV-1a: stable from one build of the program to the next.
+std::uint64_t StableHash(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+}  // namespace
+
+std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& programFolder) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");  // NOLINT(concurrency-mt-unsafe): start-up only
+    const std::string folder = runtime != nullptr && *runtime != '\0' ? runtime : "/tmp";
+    const std::string name = "zembrock-launcher-" + std::to_string(getuid()) + "-" +
+                             std::to_string(StableHash(programFolder)) + ".lock";
+    return std::make_unique<PosixInstanceLock>(folder + "/" + name);
+}
+
+}  // namespace zembrock

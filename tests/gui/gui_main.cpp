@@ -1,0 +1,11 @@
+// The GUI tests run inside one QApplication, on the platform that CTest selects (offscreen).
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

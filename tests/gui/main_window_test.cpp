@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <memory>
+
+#include "app/application.h"
+#include "app/colour_swatch.h"
+#include "app/main_window.h"
+#include "app/qt_ports.h"
+#include "app/tray_icon.h"
+#include "core/ini_file.h"
+#include "core/program_folder.h"
+#include "core/window_title.h"
+#include "support/fake_clock.h"
+#include "support/fake_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace zembrock {
+namespace {
+
+class NothingStored final : public UserSettings {
+public:
+    std::string Read(const std::string& /*application*/, const std::string& /*section*/,
+                     const std::string& /*key*/) override {
+        return {};
+    }
+};
+
+class FixedInstanceLock final : public InstanceLock {
+public:
+    explicit FixedInstanceLock(bool another) : m_another(another) {}
+    bool AnotherInstanceRunning() const override { return m_another; }
+
+private:
+    bool m_another;
+};
+
+// The whole program on the offscreen platform, in a fresh program folder, with scripted dialogs.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(m_folder.Path()); }
+
+    StartupOutcome Start(std::string_view arguments = "", bool anotherInstance = false) {
+        ApplicationPorts ports;
+        ports.clock = std::make_unique<test::FakeClock>();
+        ports.pump = std::make_unique<QtEventPump>();
+        auto dialogs = std::make_unique<test::FakeDialogs>();
+        m_dialogs = dialogs.get();
+        ports.dialogs = std::move(dialogs);
+        ports.userSettings = std::make_unique<NothingStored>();
+        ports.instanceLock = std::make_unique<FixedInstanceLock>(anotherInstance);
+        ports.hideToTray = true;
+        m_app = std::make_unique<Application>(std::move(ports));
+        return m_app->Start(arguments);
+    }
+
+    MainWindow& Window() { return m_app->Window(); }
+
+    template <typename Widget>
+    Widget* Find(const char* objectName) {
+        auto* widget = Window().findChild<Widget*>(QLatin1String(objectName));
+        EXPECT_NE(widget, nullptr) << objectName;
+        return widget;
+    }
+
+    QStringList LogLines() { return Find<QTextEdit>("richLogBox")->toPlainText().split(QLatin1Char('\n')); }
+
+    test::TempFolder m_folder;
+    test::FakeDialogs* m_dialogs = nullptr;
+    std::unique_ptr<Application> m_app;
+};
+
+TEST_F(MainWindowTest, StartsCompactWithTitleCaptionsAndButtons) {
+    ASSERT_EQ(Start(), StartupOutcome::Running);
+
+    EXPECT_EQ(Window().objectName(), QStringLiteral("form1"));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Zembrock - Server Launcher/Editor v1.0.0"));
+    EXPECT_TRUE(Window().isVisible());
+
+    auto* upper = Find<QTabWidget>("tabsUpper");
+    const QStringList upperCaptions = {QStringLiteral("STARTUP OPTIONS    "), QStringLiteral("DSR EDITOR         "),
+                                       QStringLiteral("SERVER STATUS      "), QStringLiteral("SERVER LIST        ")};
+    ASSERT_EQ(upper->count(), upperCaptions.size());
+    for (int i = 0; i < upper->count(); ++i) {
+        EXPECT_EQ(upper->tabText(i), upperCaptions.at(i));
+    }
+    auto* lower = Find<QTabWidget>("tabsLower");
+    const QStringList lowerCaptions = {QStringLiteral("  Console  "), QStringLiteral("  Players List  "),
+                                       QStringLiteral("  Massages  "), QStringLiteral("  Logs  "),
+                                       QStringLiteral("  Settings  ")};
+    ASSERT_EQ(lower->count(), lowerCaptions.size());
+    for (int i = 0; i < lower->count(); ++i) {
+        EXPECT_EQ(lower->tabText(i), lowerCaptions.at(i));
+    }
+    EXPECT_EQ(upper->currentIndex(), 0);
+    EXPECT_EQ(lower->currentIndex(), 0);
+    for (const char* page : {"pageStartupOptions", "pageDsrEditor", "pageServerStatus", "pageServerList",
+                             "pageConsole", "pagePlayersList", "pageMassages", "pageLogs", "pageSettings"}) {
+        Find<QWidget>(page);
+    }
+
+    EXPECT_EQ(Find<QPushButton>("Command1")->text(), QStringLiteral("Start (LAN/Online)"));
+    EXPECT_EQ(Find<QPushButton>("cmdMore")->text(), QStringLiteral("<<       More       >>"));
+    EXPECT_EQ(Find<QPushButton>("Command2")->text(), QStringLiteral("Start Dedicated Server"));
+    EXPECT_FALSE(Window().IsExpanded());
+    EXPECT_FALSE(lower->isVisible());
+    EXPECT_EQ(Window().height(), MainWindow::kCompactHeight);
+    EXPECT_FALSE(Window().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(MainWindowTest, FirstLogLineIsProgramStartedInBlue) {
+    Start();
+    auto* log = Find<QTextEdit>("richLogBox");
+    const QTextBlock first = log->document()->firstBlock();
+    ASSERT_TRUE(first.text().startsWith(QStringLiteral("> ")));
+    ASSERT_TRUE(first.text().endsWith(QStringLiteral(": Program Started.")));
+
+    // The prefix is small and black, the message larger and blue (0xFF0000 is blue in 0x00BBGGRR).
+    std::vector<QTextCharFormat> formats;
+    for (auto fragment = first.begin(); !fragment.atEnd(); ++fragment) {
+        formats.push_back(fragment.fragment().charFormat());
+    }
+    ASSERT_EQ(formats.size(), 2U);
+    EXPECT_EQ(formats[0].foreground().color(), QColor(Qt::black));
+    EXPECT_EQ(formats[1].foreground().color(), QColor(0, 0, 255));
+    EXPECT_LT(formats[0].fontPointSize(), formats[1].fontPointSize());
+}
+
+TEST_F(MainWindowTest, HeightToggleSwitchesHeightCaptionAndLowerTabs) {
+    Start();
+    auto* toggle = Find<QPushButton>("cmdMore");
+    auto* lower = Find<QTabWidget>("tabsLower");
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(Window().IsExpanded());
+    EXPECT_EQ(toggle->text(), QStringLiteral(">>       Less       <<"));
+    EXPECT_EQ(Window().height(), MainWindow::kExpandedHeight);
+    EXPECT_TRUE(lower->isVisible());
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(Window().IsExpanded());
+    EXPECT_EQ(toggle->text(), QStringLiteral("<<       More       >>"));
+    EXPECT_EQ(Window().height(), MainWindow::kCompactHeight);
+    EXPECT_FALSE(lower->isVisible());
+}
+
+TEST_F(MainWindowTest, MinimiseHidesToTrayAndRestoreBringsItBackWithItsHeight) {
+    Start();
+    Window().ToggleHeight();
+    EXPECT_FALSE(Window().Tray().IsShown());
+
+    Window().showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Window().isHidden());
+    EXPECT_TRUE(Window().Tray().IsShown());
+    EXPECT_EQ(Window().Tray().Icon()->toolTip(), Window().windowTitle());
+    EXPECT_EQ(Window().Tray().BalloonText(), QStringLiteral("Programs is minimized Click to restore."));
+
+    Window().Tray().Menu()->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_FALSE(Window().isMinimized());
+    EXPECT_FALSE(Window().Tray().IsShown());
+    EXPECT_TRUE(Window().IsExpanded());
+}
+
+TEST_F(MainWindowTest, TrayExitCaptionFollowsTheServerButton) {
+    Start();
+    QMenu* menu = Window().Tray().Menu();
+    auto* startStop = Find<QPushButton>("Command2");
+    struct Case {
+        const char* button;
+        const char* exitCaption;
+    };
+    for (const Case& row : {Case{"Stop Dedicated Server", "E&xit and Close Console"},
+                            Case{"Start Dedicated Server", "E&xit"}}) {
+        startStop->setText(QLatin1String(row.button));
+        emit menu->aboutToShow();
+        EXPECT_EQ(Window().Tray().ExitCaption(), QLatin1String(row.exitCaption)) << row.button;
+    }
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("R&estore"));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->objectName(), QStringLiteral("mnuExit"));
+}
+
+TEST_F(MainWindowTest, TrayExitClosesWithoutRestart) {
+    Start();
+    Window().MinimiseToTray();
+    Window().Tray().Menu()->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    EXPECT_TRUE(m_app->Session().stoppedByUser);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_FALSE(Window().Tray().IsShown());
+}
+
+TEST_F(MainWindowTest, AutostartArgumentLogsAndGoesToTheTray) {
+    Start(R"(-profile "B" -autostart)");
+    EXPECT_TRUE(Window().IsInTray());
+    EXPECT_TRUE(Window().isHidden());
+    EXPECT_TRUE(Window().Tray().IsShown());
+    EXPECT_EQ(Window().CurrentProfileFile(), m_folder.Path() / "B.tslpf");
+    const QStringList lines = LogLines();
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("Program Started.")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("Loading \"B\" profile from commandline.")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("Autostart command executed.")));
+}
+
+TEST_F(MainWindowTest, DecliningASecondInstanceEndsBeforeAnythingIsLogged) {
+    EXPECT_EQ(Start("-autostart", true), StartupOutcome::Declined);
+    ASSERT_EQ(m_dialogs->questions.size(), 1U);
+    EXPECT_EQ(m_dialogs->questions[0].title, "Multi-instaces detected.");
+    EXPECT_TRUE(m_app->Log().Entries().empty());
+    EXPECT_FALSE(Window().isVisible());
+}
+
+TEST_F(MainWindowTest, CheckingFileLoggingWritesTheScreenToTheLogFile) {
+    Start();
+    m_app->Log().LogSystemMessage("Second line.", kLogFailure);
+    auto* limit = Find<QLineEdit>("txtmaxLog");
+    EXPECT_EQ(limit->text(), QStringLiteral("500"));
+    QTest::keyClicks(limit, QStringLiteral("0"));
+    EXPECT_EQ(m_app->Log().LimitText(), "5000");
+
+    auto* box = Find<QCheckBox>("chkLogSystem");
+    box->click();
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(box->isEnabled());
+    const std::string file = test::ReadFile(m_folder.Path() / "systemlog.txt");
+    EXPECT_EQ(file, m_app->Log().ScreenText() + "\r\n");
+    EXPECT_NE(file.find(": Program Started.\r\n"), std::string::npos);
+    EXPECT_NE(file.find(": Second line.\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, SwatchClickColoursTheMirrorAndWritesTheProfile) {
+    Start();
+    auto* background = Find<ColourSwatch>("lblColor_0");
+    auto* mirror = Find<QPlainTextEdit>("Text1");
+    const std::filesystem::path profile = m_folder.Path() / "default.tslpf";
+
+    QTest::mouseClick(background, Qt::LeftButton);  // cancelled
+    EXPECT_EQ(background->CurrentColour(), ConsoleColours::kDefaultBackground);
+    EXPECT_FALSE(std::filesystem::exists(profile));
+
+    m_dialogs->colourAnswer = 0x0000FFU;  // red
+    QTest::mouseClick(background, Qt::LeftButton);
+    EXPECT_EQ(background->CurrentColour(), 0x0000FFU);
+    EXPECT_EQ(mirror->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(ReadIniKey("console", "backcolor", profile, ""), "255");
+
+    m_dialogs->colourAnswer = 0x00FF00U;
+    QTest::mouseClick(Find<ColourSwatch>("lblColor_1"), Qt::LeftButton);
+    EXPECT_EQ(mirror->palette().color(QPalette::Text), QColor(0, 255, 0));
+    EXPECT_EQ(ReadIniKey("console", "fontcolor", profile, ""), "65280");
+    ASSERT_EQ(m_dialogs->colourRequests.size(), 3U);
+    EXPECT_EQ(m_dialogs->colourRequests[2].initial, ConsoleColours::kDefaultFont);
+    EXPECT_TRUE(m_dialogs->colourRequests[2].fullOpen);
+}
+
+}  // namespace
+}  // namespace zembrock
