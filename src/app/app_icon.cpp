@@ -22,7 +22,8 @@ QIcon AppIcon() {
         shield.cubicTo(5 * unit, 14 * unit, 1 * unit, 10 * unit, 1 * unit, 3 * unit);
         shield.closeSubpath();
         painter.fillPath(shield, QColor(0x23, 0x2E, 0x24));
-        painter.setPen(QPen(QColor(0xF0, 0x8C, 0x1E), 1.8 * unit, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setPen(
+            QPen(QColor(0xF0, 0x8C, 0x1E), 1.8 * unit, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.drawPolyline(QPolygonF({QPointF(5 * unit, 4.5 * unit), QPointF(11 * unit, 4.5 * unit),
                                         QPointF(5 * unit, 11 * unit), QPointF(11 * unit, 11 * unit)}));
         painter.end();

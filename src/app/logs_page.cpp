@@ -68,7 +68,9 @@ LogsPage::LogsPage(EventLog& log, QWidget* parent)
     RenderFileLogging();
 }
 
-void LogsPage::EntryAppended(const LogEntry& entry) { RenderEntry(entry); }
+void LogsPage::EntryAppended(const LogEntry& entry) {
+    RenderEntry(entry);
+}
 
 void LogsPage::RenderEntry(const LogEntry& entry) {
     QTextCursor cursor(m_richLogBox->document());
@@ -78,7 +80,9 @@ void LogsPage::RenderEntry(const LogEntry& entry) {
     m_richLogBox->verticalScrollBar()->setValue(m_richLogBox->verticalScrollBar()->maximum());
 }
 
-void LogsPage::FileLoggingChanged() { RenderFileLogging(); }
+void LogsPage::FileLoggingChanged() {
+    RenderFileLogging();
+}
 
 void LogsPage::RenderFileLogging() {
     const QSignalBlocker blocker(m_chkLogSystem);

@@ -74,8 +74,8 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
       m_command1(Button("Start (LAN/Online)", "Command1", this)),
       m_cmdMore(Button(kMoreCaption, "cmdMore", this)),
       m_command2(Button(kStartServerCaption, "Command2", this)),
-      m_consolePage(new ConsolePage(models.colourChooser, models.consoleColours,
-                                    [this] { return m_currentProfileFile; }, this)),
+      m_consolePage(new ConsolePage(
+          models.colourChooser, models.consoleColours, [this] { return m_currentProfileFile; }, this)),
       m_logsPage(new LogsPage(models.log, this)) {
     setObjectName(QStringLiteral("form1"));
     setWindowIcon(AppIcon());
@@ -117,26 +117,36 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
     SetHeight(false);
 }
 
-MainWindow::~MainWindow() { m_models.log.SetObserver(nullptr); }
+MainWindow::~MainWindow() {
+    m_models.log.SetObserver(nullptr);
+}
 
-void MainWindow::SetWindowTitle(const std::string& title) { setWindowTitle(FromAnsi(title)); }
+void MainWindow::SetWindowTitle(const std::string& title) {
+    setWindowTitle(FromAnsi(title));
+}
 
-void MainWindow::SetUpTray() { m_tray->SetUp(windowTitle(), QLatin1String(kTrayBalloonText)); }
+void MainWindow::SetUpTray() {
+    m_tray->SetUp(windowTitle(), QLatin1String(kTrayBalloonText));
+}
 
 void MainWindow::SetTabCaptions() {
     for (std::size_t i = 0; i < kUpperPages.size(); ++i) {
-        m_upperTabs->setTabText(static_cast<int>(i),
-                                QString(QLatin1String(kUpperPages.at(i).caption)).toUpper().leftJustified(kUpperCaptionWidth));
+        m_upperTabs->setTabText(
+            static_cast<int>(i),
+            QString(QLatin1String(kUpperPages.at(i).caption)).toUpper().leftJustified(kUpperCaptionWidth));
     }
     for (std::size_t i = 0; i < kLowerPages.size(); ++i) {
-        m_lowerTabs->setTabText(static_cast<int>(i),
-                                QStringLiteral("  ") + QLatin1String(kLowerPages.at(i).caption) + QStringLiteral("  "));
+        m_lowerTabs->setTabText(
+            static_cast<int>(i),
+            QStringLiteral("  ") + QLatin1String(kLowerPages.at(i).caption) + QStringLiteral("  "));
     }
     m_upperTabs->setCurrentIndex(0);
     m_lowerTabs->setCurrentIndex(0);
 }
 
-void MainWindow::SetCompactHeight() { SetHeight(false); }
+void MainWindow::SetCompactHeight() {
+    SetHeight(false);
+}
 
 void MainWindow::SelectCommandLineProfile(const std::string& name) {
     m_currentProfileFile = ProgramFolder() / (name + ".tslpf");
@@ -152,7 +162,9 @@ void MainWindow::MinimiseToTray() {
     }
 }
 
-void MainWindow::ToggleHeight() { SetHeight(!m_expanded); }
+void MainWindow::ToggleHeight() {
+    SetHeight(!m_expanded);
+}
 
 void MainWindow::SetHeight(bool expanded) {
     m_expanded = expanded;

@@ -25,7 +25,9 @@ QMessageBox::Icon ToQtIcon(DialogIcon icon) {
 
 }  // namespace
 
-void QtEventPump::PumpOnce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtEventPump::PumpOnce() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, DialogIcon icon) {
     QMessageBox box(ToQtIcon(icon), FromAnsi(title), FromAnsi(text), QMessageBox::Yes | QMessageBox::No,
@@ -34,15 +36,17 @@ bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, Dial
 }
 
 void QtDialogs::ShowMessage(const std::string& title, const std::string& text, DialogIcon icon) {
-    QMessageBox box(ToQtIcon(icon), FromAnsi(title), FromAnsi(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(ToQtIcon(icon), FromAnsi(title), FromAnsi(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 
 std::optional<std::string> QtDialogs::AskText(const std::string& title, const std::string& prompt,
                                               const std::string& initial) {
     bool confirmed = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), FromAnsi(title), FromAnsi(prompt),
-                                                 QLineEdit::Normal, FromAnsi(initial), &confirmed);
+    const QString answer =
+        QInputDialog::getText(QApplication::activeWindow(), FromAnsi(title), FromAnsi(prompt),
+                              QLineEdit::Normal, FromAnsi(initial), &confirmed);
     if (!confirmed) {
         return std::nullopt;
     }

@@ -16,7 +16,8 @@ bool Save(MainWindow& window, const QString& file) {
     QCoreApplication::processEvents();
     const bool saved = window.grab().save(file, "PNG");
     const QString path = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    (saved ? std::cout : std::cerr) << (saved ? "Saved " : "Could not save ") << path.toStdString() << std::endl;
+    (saved ? std::cout : std::cerr) << (saved ? "Saved " : "Could not save ") << path.toStdString()
+                                    << std::endl;
     return saved;
 }
 

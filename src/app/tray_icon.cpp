@@ -8,8 +8,7 @@
 
 namespace zembrock {
 
-TrayIcon::TrayIcon(QObject* parent)
-    : QObject(parent), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu) {
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu) {
     m_menu->setObjectName(QStringLiteral("traymenu"));
     QAction* restore = m_menu->addAction(QStringLiteral("R&estore"));
     restore->setObjectName(QStringLiteral("mnuRestore"));
@@ -29,7 +28,9 @@ TrayIcon::TrayIcon(QObject* parent)
 }
 
 // The menu has no parent widget (a tray menu belongs to no window), so it is deleted here.
-TrayIcon::~TrayIcon() { delete m_menu; }
+TrayIcon::~TrayIcon() {
+    delete m_menu;
+}
 
 void TrayIcon::SetUp(const QString& title, const QString& balloonText) {
     m_title = title;
@@ -38,13 +39,21 @@ void TrayIcon::SetUp(const QString& title, const QString& balloonText) {
     m_icon->setToolTip(title);
 }
 
-void TrayIcon::SetTooltip(const QString& tooltip) { m_icon->setToolTip(tooltip); }
+void TrayIcon::SetTooltip(const QString& tooltip) {
+    m_icon->setToolTip(tooltip);
+}
 
-void TrayIcon::SetBalloonText(const QString& text) { m_balloonText = text; }
+void TrayIcon::SetBalloonText(const QString& text) {
+    m_balloonText = text;
+}
 
-void TrayIcon::SetExitCaption(const QString& caption) { m_exit->setText(caption); }
+void TrayIcon::SetExitCaption(const QString& caption) {
+    m_exit->setText(caption);
+}
 
-QString TrayIcon::ExitCaption() const { return m_exit->text(); }
+QString TrayIcon::ExitCaption() const {
+    return m_exit->text();
+}
 
 void TrayIcon::Show() {
     m_icon->show();
@@ -53,8 +62,12 @@ void TrayIcon::Show() {
     }
 }
 
-void TrayIcon::Hide() { m_icon->hide(); }
+void TrayIcon::Hide() {
+    m_icon->hide();
+}
 
-bool TrayIcon::IsShown() const { return m_icon->isVisible(); }
+bool TrayIcon::IsShown() const {
+    return m_icon->isVisible();
+}
 
 }  // namespace zembrock

@@ -20,9 +20,15 @@ inline constexpr Colour kLogDetail = 0x9C9C9C;       // grey
 
 inline constexpr std::size_t kCustomColourCount = 16;
 
-constexpr std::uint8_t RedOf(Colour c) { return static_cast<std::uint8_t>(c & 0xFFU); }
-constexpr std::uint8_t GreenOf(Colour c) { return static_cast<std::uint8_t>((c >> 8U) & 0xFFU); }
-constexpr std::uint8_t BlueOf(Colour c) { return static_cast<std::uint8_t>((c >> 16U) & 0xFFU); }
+constexpr std::uint8_t RedOf(Colour c) {
+    return static_cast<std::uint8_t>(c & 0xFFU);
+}
+constexpr std::uint8_t GreenOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 8U) & 0xFFU);
+}
+constexpr std::uint8_t BlueOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 16U) & 0xFFU);
+}
 constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8U) | (static_cast<Colour>(blue) << 16U);
 }

@@ -10,9 +10,11 @@ namespace zembrock {
 std::int64_t ColourChooser::ChooseColour(Colour initial, bool fullOpen, bool loadStored) {
     if (loadStored) {
         for (std::size_t i = 0; i < m_custom.size(); ++i) {
-            const std::string stored = m_settings.Read(kCustomColourApplication, kCustomColourSection, std::to_string(i));
+            const std::string stored =
+                m_settings.Read(kCustomColourApplication, kCustomColourSection, std::to_string(i));
             // The stored text's leading number, as the settings store holds it; nothing stored is white.
-            m_custom.at(i) = stored.empty() ? kColourWhite : static_cast<Colour>(LeadingInteger(stored).value_or(0));
+            m_custom.at(i) =
+                stored.empty() ? kColourWhite : static_cast<Colour>(LeadingInteger(stored).value_or(0));
         }
     }
     const std::optional<Colour> chosen = m_dialogs.ChooseColour(initial, m_custom, fullOpen);
@@ -27,8 +29,8 @@ bool PickConsoleColour(ColourChooser& chooser, ConsoleColours& colours, ConsoleS
         return false;
     }
     target = static_cast<Colour>(chosen);
-    WriteIniKey("console", swatch == ConsoleSwatch::Background ? "backcolor" : "fontcolor", std::to_string(target),
-                profileFile);
+    WriteIniKey("console", swatch == ConsoleSwatch::Background ? "backcolor" : "fontcolor",
+                std::to_string(target), profileFile);
     return true;
 }
 

@@ -9,7 +9,8 @@ CommandLineRequest ParseCommandLine(std::string_view argumentText) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t dash = argumentText.find('-', start);
-        const std::string_view piece = argumentText.substr(start, dash == std::string_view::npos ? dash : dash - start);
+        const std::string_view piece =
+            argumentText.substr(start, dash == std::string_view::npos ? dash : dash - start);
         if (StartsWithNoCase(piece, "autostart")) {
             request.autostart = true;
         } else if (StartsWithNoCase(piece, "profile")) {

@@ -48,9 +48,9 @@ void EventLog::AppendToFile(std::string_view bytes) {
     }
     if (!m_fileFailureReported) {
         m_fileFailureReported = true;
-        AppendToScreen("Cannot append to " + m_logFile.filename().string() +
-                           "; the event log goes on on screen only.",
-                       kLogFailure);
+        AppendToScreen(
+            "Cannot append to " + m_logFile.filename().string() + "; the event log goes on on screen only.",
+            kLogFailure);
     }
 }
 

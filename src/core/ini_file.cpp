@@ -29,7 +29,8 @@ std::string_view ValueOf(std::string_view line) {
         return {};
     }
     std::string_view value = TrimBlanks(line.substr(equals + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return value;
@@ -43,7 +44,9 @@ std::string KeyLine(std::string_view key, std::string_view value) {
     return ToUpperAscii(key) + "=" + std::string(value);
 }
 
-bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
+bool IsBlankLine(std::string_view line) {
+    return TrimBlanks(line).empty();
+}
 
 // The document to edit: empty for a missing file, nullopt for a file that exists but cannot be
 // read, which must not be replaced by a document that lost its contents.
@@ -52,7 +55,8 @@ std::optional<IniDocument> LoadForEdit(const std::filesystem::path& file) {
         return IniDocument(*bytes);
     }
     std::error_code error;
-    return std::filesystem::exists(file, error) || error ? std::nullopt : std::optional<IniDocument>(IniDocument());
+    return std::filesystem::exists(file, error) || error ? std::nullopt
+                                                         : std::optional<IniDocument>(IniDocument());
 }
 
 }  // namespace
@@ -134,7 +138,8 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
     if (m_lines[last].end.empty()) {
         m_lines[last].end = kCrLf;
     }
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last + 1), Line{KeyLine(key, value), std::string(kCrLf)});
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                   Line{KeyLine(key, value), std::string(kCrLf)});
 }
 
 void IniDocument::DeleteSection(std::string_view section) {
@@ -153,7 +158,9 @@ std::string IniDocument::Bytes() const {
     return bytes;
 }
 
-bool IniDocument::Save(const std::filesystem::path& file) const { return ReplaceFileAtomically(file, Bytes()); }
+bool IniDocument::Save(const std::filesystem::path& file) const {
+    return ReplaceFileAtomically(file, Bytes());
+}
 
 std::string ReadIniKey(std::string_view section, std::string_view key, const std::filesystem::path& file,
                        std::string_view defaultValue) {

@@ -7,7 +7,9 @@
 
 namespace zembrock {
 
-std::optional<std::int64_t> LogLimitKb(std::string_view limitText) { return LeadingInteger(limitText); }
+std::optional<std::int64_t> LogLimitKb(std::string_view limitText) {
+    return LeadingInteger(limitText);
+}
 
 std::uintmax_t RoundedKilobytes(std::uintmax_t bytes) {
     constexpr std::uintmax_t kKilobyte = 1024;

@@ -14,16 +14,21 @@ fs::path& Folder() {
 }  // namespace
 
 fs::path ResolveProgramFolder(const fs::path& executableFolder) {
-    const char* overridden = std::getenv(kProgramFolderVariable);  // NOLINT(concurrency-mt-unsafe): read at start-up only
+    const char* overridden =
+        std::getenv(kProgramFolderVariable);  // NOLINT(concurrency-mt-unsafe): read at start-up only
     if (overridden != nullptr && *overridden != '\0') {
         return fs::absolute(fs::path(overridden)).lexically_normal();
     }
     return executableFolder;
 }
 
-void SetProgramFolder(const fs::path& folder) { Folder() = folder; }
+void SetProgramFolder(const fs::path& folder) {
+    Folder() = folder;
+}
 
-const fs::path& ProgramFolder() { return Folder(); }
+const fs::path& ProgramFolder() {
+    return Folder();
+}
 
 std::string ProgramFolderText() {
     std::string text = Folder().string();

@@ -1,3 +1,5 @@
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,7 +17,6 @@
 
 #include "app/application.h"
 #include "app/colour_swatch.h"
-#include "app/main_window.h"
 #include "app/qt_ports.h"
 #include "app/tray_icon.h"
 #include "core/ini_file.h"
@@ -88,8 +89,9 @@ TEST_F(MainWindowTest, StartsCompactWithTitleCaptionsAndButtons) {
     EXPECT_TRUE(Window().isVisible());
 
     auto* upper = Find<QTabWidget>("tabsUpper");
-    const QStringList upperCaptions = {QStringLiteral("STARTUP OPTIONS    "), QStringLiteral("DSR EDITOR         "),
-                                       QStringLiteral("SERVER STATUS      "), QStringLiteral("SERVER LIST        ")};
+    const QStringList upperCaptions = {
+        QStringLiteral("STARTUP OPTIONS    "), QStringLiteral("DSR EDITOR         "),
+        QStringLiteral("SERVER STATUS      "), QStringLiteral("SERVER LIST        ")};
     ASSERT_EQ(upper->count(), upperCaptions.size());
     for (int i = 0; i < upper->count(); ++i) {
         EXPECT_EQ(upper->tabText(i), upperCaptions.at(i));

@@ -20,7 +20,8 @@ std::optional<std::string> FakeDialogs::AskText(const std::string& title, const 
     return textAnswer;
 }
 
-std::optional<Colour> FakeDialogs::ChooseColour(Colour initial, std::array<Colour, kCustomColourCount>& custom,
+std::optional<Colour> FakeDialogs::ChooseColour(Colour initial,
+                                                std::array<Colour, kCustomColourCount>& custom,
                                                 bool fullOpen) {
     colourRequests.push_back({initial, custom, fullOpen});
     if (editCustomColours) {

@@ -1,11 +1,11 @@
 #include "support/temp_folder.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace zembrock::test {
 
