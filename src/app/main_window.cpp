@@ -194,7 +194,9 @@ void MainWindow::ExitFromTray() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized() && m_hideToTray && !m_inTray) {
-        MinimiseToTray();
+        // Hidden once the state change is complete: a window hidden inside its own state change
+        // is shown again by the code that minimised it.
+        QMetaObject::invokeMethod(this, &MainWindow::MinimiseToTray, Qt::QueuedConnection);
     }
 }
 

@@ -9,15 +9,24 @@ namespace zembrock {
 namespace fs = std::filesystem;
 
 std::optional<std::string> ReadWholeFile(const fs::path& file) {
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) {
+        return std::nullopt;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    // The stream buffer reports a failing read by throwing, whatever the stream's exception mask.
+    try {
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) {
+            return std::nullopt;
+        }
+        return bytes;
+    } catch (const std::ios_base::failure&) {
         return std::nullopt;
     }
-    return bytes;
 }
 
 bool IsReadOnlyFile(const fs::path& file) {

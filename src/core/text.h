@@ -11,6 +11,7 @@ namespace zembrock {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+char ToUpperAscii(char c);
 std::string ToUpperAscii(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
