@@ -4,8 +4,12 @@
 
 #include "app/main_window.h"
 #include "app/qt_ports.h"
+#include "core/folder_listing.h"
 #include "core/program_folder.h"
+#include "maps/map_catalogue.h"
+#include "platform/network.h"
 #include "platform/system_clock.h"
+#include "profiles/game_settings.h"
 
 namespace zembrock {
 
@@ -16,6 +20,8 @@ ApplicationPorts SystemPorts() {
     ports.dialogs = std::make_unique<QtDialogs>();
     ports.userSettings = CurrentUserSettings();
     ports.instanceLock = AcquireInstanceLock(ProgramFolderText());
+    ports.processes = SystemProcesses();
+    ports.localAddress = LocalIPv4Address();
     ports.hideToTray = QSystemTrayIcon::isSystemTrayAvailable();
     return ports;
 }
@@ -24,22 +30,82 @@ Application::Application(ApplicationPorts ports)
     : m_ports(std::move(ports)),
       m_log(ProgramFolder() / kSystemLogFileName, *m_ports.clock, *m_ports.pump),
       m_colourChooser(*m_ports.dialogs, *m_ports.userSettings),
+      m_mapLists(ProgramFolder()),
+      m_profiles(ProfileModels{m_fields, m_mapLists, m_log, m_session, m_consoleColours},
+                 ProfilePorts{*m_ports.dialogs, *m_ports.clock, *m_ports.pump, *m_ports.processes}),
       m_window(std::make_unique<MainWindow>(
-          MainWindowModels{m_log, m_session, m_colourChooser, m_consoleColours}, m_ports.hideToTray)) {
-    m_window->SetAnotherInstanceRunning(m_ports.instanceLock != nullptr &&
-                                        m_ports.instanceLock->AnotherInstanceRunning());
-}
+          MainWindowModels{m_log, m_session, m_colourChooser, m_consoleColours, m_fields, m_profiles,
+                           m_mapLists, *m_ports.dialogs, *m_ports.processes},
+          m_ports.hideToTray)) {}
 
 Application::~Application() = default;
 
 StartupOutcome Application::Start(std::string_view argumentText) {
-    const StartupContext context{*m_window,        m_log,          m_session,
-                                 *m_ports.dialogs, *m_ports.clock, *m_ports.pump};
+    const StartupContext context{*this, m_log, m_session, *m_ports.dialogs, *m_ports.clock, *m_ports.pump};
     const StartupOutcome outcome = RunStartup(context, argumentText);
-    if (outcome == StartupOutcome::Running && !m_window->IsInTray()) {
-        m_window->show();
+    if (outcome == StartupOutcome::Running) {
+        m_window->RenderPages();
+        if (!m_window->IsInTray()) {
+            m_window->show();
+        }
     }
     return outcome;
+}
+
+bool Application::AnotherInstanceRunning() {
+    return m_ports.instanceLock != nullptr && m_ports.instanceLock->AnotherInstanceRunning();
+}
+
+void Application::SetWindowTitle(const std::string& title) {
+    m_window->SetWindowTitle(title);
+}
+
+void Application::SetUpTray() {
+    m_window->SetUpTray();
+}
+
+void Application::SetTabCaptions() {
+    m_window->SetTabCaptions();
+}
+
+void Application::SetCompactHeight() {
+    m_window->SetCompactHeight();
+}
+
+void Application::FillServerVisibility() {
+    m_fields.serverVisibility.Fill({"LAN", "Internet"});
+}
+
+void Application::FillGameFolderLists() {
+    m_mapLists.RefreshMapListFiles();
+    m_fields.configFiles.Fill(ListFiles(ProgramFolder() / "players2", ".cfg"));
+    m_fields.configFiles.SelectIndex(0);
+    m_mapLists.SetGameTypes(zembrock::BuildGameTypeList(ProgramFolder()));
+}
+
+void Application::BuildMapCatalogue() {
+    m_mapLists.SetCatalogue(zembrock::BuildMapCatalogue(ProgramFolder()));
+}
+
+void Application::FillInterfaceChoice() {
+    zembrock::FillInterfaceChoice(m_fields.networkInterface, ProgramFolder() / kGameSettingsFileName,
+                                  m_ports.localAddress);
+}
+
+void Application::FillCoreLists() {
+    zembrock::FillCoreLists(m_fields.consoleCores, m_fields.programCores, *m_ports.processes);
+}
+
+void Application::RefreshProfileList() {
+    m_profiles.RefreshProfileList();
+}
+
+void Application::SelectCommandLineProfile(const std::string& name) {
+    m_profiles.SelectNamedProfile(name);
+}
+
+void Application::MinimiseToTray() {
+    m_window->MinimiseToTray();
 }
 
 }  // namespace zembrock

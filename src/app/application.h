@@ -6,11 +6,15 @@
 #include "core/colour_chooser.h"
 #include "core/event_log.h"
 #include "core/startup.h"
+#include "maps/map_list_editor.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/instance_lock.h"
+#include "platform/processes.h"
 #include "platform/user_settings.h"
+#include "profiles/profile_fields.h"
+#include "profiles/profiles.h"
 #include "server/server_session.h"
 
 namespace zembrock {
@@ -24,6 +28,8 @@ struct ApplicationPorts {
     std::unique_ptr<Dialogs> dialogs;
     std::unique_ptr<UserSettings> userSettings;
     std::unique_ptr<InstanceLock> instanceLock;
+    std::unique_ptr<Processes> processes;
+    std::string localAddress;  // the local host's IPv4 address
     bool hideToTray = true;
 };
 
@@ -31,11 +37,11 @@ struct ApplicationPorts {
 ApplicationPorts SystemPorts();
 
 // The composition root: owns every model and port of the program and the main window that
-// shows them, for the life of the program.
-class Application {
+// shows them, for the life of the program, and runs the start-up sequence over them.
+class Application final : public StartupSteps {
 public:
     explicit Application(ApplicationPorts ports);
-    ~Application();
+    ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
     Application(Application&&) = delete;
@@ -47,6 +53,24 @@ public:
     MainWindow& Window() { return *m_window; }
     EventLog& Log() { return m_log; }
     ServerSession& Session() { return m_session; }
+    ProfileFields& Fields() { return m_fields; }
+    Profiles& ProfileStore() { return m_profiles; }
+    MapListEditor& MapLists() { return m_mapLists; }
+
+    // Start-up steps.
+    bool AnotherInstanceRunning() override;
+    void SetWindowTitle(const std::string& title) override;
+    void SetUpTray() override;
+    void SetTabCaptions() override;
+    void SetCompactHeight() override;
+    void FillServerVisibility() override;
+    void FillGameFolderLists() override;
+    void BuildMapCatalogue() override;
+    void FillInterfaceChoice() override;
+    void FillCoreLists() override;
+    void RefreshProfileList() override;
+    void SelectCommandLineProfile(const std::string& name) override;
+    void MinimiseToTray() override;
 
 private:
     ApplicationPorts m_ports;
@@ -54,6 +78,9 @@ private:
     ServerSession m_session;
     ColourChooser m_colourChooser;
     ConsoleColours m_consoleColours;
+    ProfileFields m_fields;
+    MapListEditor m_mapLists;
+    Profiles m_profiles;
     std::unique_ptr<MainWindow> m_window;
 };
 

@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "core/colour_chooser.h"
+#include "profiles/profile_fields.h"
 
+class QComboBox;
 class QPlainTextEdit;
 
 namespace zembrock {
@@ -20,19 +22,22 @@ class ConsolePage : public QWidget {
 public:
     using ProfileFileSource = std::function<std::filesystem::path()>;
 
-    ConsolePage(ColourChooser& chooser, ConsoleColours& colours, ProfileFileSource profileFile,
-                QWidget* parent = nullptr);
+    ConsolePage(ColourChooser& chooser, ConsoleColours& colours, ProfileFields& fields,
+                ProfileFileSource profileFile, QWidget* parent = nullptr);
 
-    // Shows the colours of the model on the swatches and the mirror.
-    void RenderColours();
+    // Shows the colours and the command history of the models.
+    void Render();
 
 private:
     void PickColour(ConsoleSwatch swatch);
+    void RenderColours();
 
     ColourChooser& m_chooser;
     ConsoleColours& m_colours;
+    ProfileFields& m_fields;
     ProfileFileSource m_profileFile;
     QPlainTextEdit* m_text1;
+    QComboBox* m_cmbSendCommand;
     ColourSwatch* m_background;
     ColourSwatch* m_font;
 };

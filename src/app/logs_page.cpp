@@ -29,7 +29,7 @@ QTextCharFormat LogFormat(Colour colour, int pointSize) {
 
 }  // namespace
 
-LogsPage::LogsPage(EventLog& log, QWidget* parent)
+LogsPage::LogsPage(EventLog& log, ProfileFields& fields, QWidget* parent)
     : QWidget(parent),
       m_log(log),
       m_richLogBox(new QTextEdit(this)),
@@ -47,8 +47,18 @@ LogsPage::LogsPage(EventLog& log, QWidget* parent)
     limitRow->addWidget(m_txtmaxLog);
     limitRow->addWidget(new QLabel(QStringLiteral("Kb."), saveLogs));
     limitRow->addStretch();
+    auto* minutes = m_bindings.Text(saveLogs, "txtLogMins", fields.logMins, 3);
+    minutes->setMaximumWidth(40);
+    AllowOnlyCharacters(minutes, QStringLiteral("0123456789"));
+    auto* playerRow = new QHBoxLayout;
+    playerRow->addWidget(
+        m_bindings.Check(saveLogs, "chkLog", QStringLiteral("Player table every"), fields.logStatus));
+    playerRow->addWidget(minutes);
+    playerRow->addWidget(new QLabel(QStringLiteral("Mins."), saveLogs));
+    playerRow->addStretch();
     auto* saveLayout = new QVBoxLayout(saveLogs);
     saveLayout->addWidget(m_chkLogSystem);
+    saveLayout->addLayout(playerRow);
     saveLayout->addLayout(limitRow);
     saveLayout->addStretch();
 
@@ -81,6 +91,13 @@ void LogsPage::RenderEntry(const LogEntry& entry) {
 }
 
 void LogsPage::FileLoggingChanged() {
+    RenderFileLogging();
+}
+
+void LogsPage::Render() {
+    m_bindings.Render();
+    const QSignalBlocker blocker(m_txtmaxLog);
+    m_txtmaxLog->setText(FromAnsi(m_log.LimitText()));
     RenderFileLogging();
 }
 

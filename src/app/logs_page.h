@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+#include "app/field_bindings.h"
 #include "core/event_log.h"
+#include "profiles/profile_fields.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -16,7 +18,10 @@ class LogsPage : public QWidget, public EventLogObserver {
     Q_OBJECT
 
 public:
-    LogsPage(EventLog& log, QWidget* parent = nullptr);
+    LogsPage(EventLog& log, ProfileFields& fields, QWidget* parent = nullptr);
+
+    // Shows the log options of the models again (after a profile was loaded).
+    void Render();
 
     void EntryAppended(const LogEntry& entry) override;
     void FileLoggingChanged() override;
@@ -26,6 +31,7 @@ private:
     void RenderFileLogging();
 
     EventLog& m_log;
+    FieldBindings m_bindings;
     QTextEdit* m_richLogBox;
     QCheckBox* m_chkLogSystem;
     QLineEdit* m_txtmaxLog;

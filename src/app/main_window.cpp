@@ -11,8 +11,10 @@
 #include "app/app_icon.h"
 #include "app/console_page.h"
 #include "app/logs_page.h"
+#include "app/players_list_page.h"
+#include "app/settings_page.h"
+#include "app/startup_options_page.h"
 #include "app/tray_icon.h"
-#include "core/program_folder.h"
 
 namespace zembrock {
 namespace {
@@ -67,32 +69,40 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_models(models),
       m_hideToTray(hideToTray),
-      m_currentProfileFile(ProgramFolder() / "default.tslpf"),
       m_tray(new TrayIcon(this)),
       m_upperTabs(new QTabWidget(this)),
       m_lowerTabs(new QTabWidget(this)),
       m_command1(Button("Start (LAN/Online)", "Command1", this)),
       m_cmdMore(Button(kMoreCaption, "cmdMore", this)),
       m_command2(Button(kStartServerCaption, "Command2", this)),
+      m_startupOptionsPage(
+          new StartupOptionsPage(models.fields, models.profiles, models.mapLists, models.dialogs, this)),
       m_consolePage(new ConsolePage(
-          models.colourChooser, models.consoleColours, [this] { return m_currentProfileFile; }, this)),
-      m_logsPage(new LogsPage(models.log, this)) {
+          models.colourChooser, models.consoleColours, models.fields,
+          [&profiles = models.profiles] { return profiles.CurrentProfileFile(); }, this)),
+      m_playersListPage(new PlayersListPage(models.fields, this)),
+      m_logsPage(new LogsPage(models.log, models.fields, this)),
+      m_settingsPage(new SettingsPage(models.fields, models.session, models.processes, models.log, this)) {
     setObjectName(QStringLiteral("form1"));
     setWindowIcon(AppIcon());
     m_upperTabs->setObjectName(QStringLiteral("tabsUpper"));
     m_lowerTabs->setObjectName(QStringLiteral("tabsLower"));
+    m_startupOptionsPage->setObjectName(QLatin1String(kUpperPages[0].objectName));
     m_consolePage->setObjectName(QLatin1String(kLowerPages[0].objectName));
+    m_playersListPage->setObjectName(QLatin1String(kLowerPages[1].objectName));
     m_logsPage->setObjectName(QLatin1String(kLowerPages[3].objectName));
+    m_settingsPage->setObjectName(QLatin1String(kLowerPages[4].objectName));
     models.log.SetObserver(m_logsPage);
 
-    for (const PageName& page : kUpperPages) {
-        m_upperTabs->addTab(EmptyPage(page.objectName, m_upperTabs), QString());
+    m_upperTabs->addTab(m_startupOptionsPage, QString());
+    for (std::size_t i = 1; i < kUpperPages.size(); ++i) {
+        m_upperTabs->addTab(EmptyPage(kUpperPages.at(i).objectName, m_upperTabs), QString());
     }
     m_lowerTabs->addTab(m_consolePage, QString());
-    m_lowerTabs->addTab(EmptyPage(kLowerPages[1].objectName, m_lowerTabs), QString());
+    m_lowerTabs->addTab(m_playersListPage, QString());
     m_lowerTabs->addTab(EmptyPage(kLowerPages[2].objectName, m_lowerTabs), QString());
     m_lowerTabs->addTab(m_logsPage, QString());
-    m_lowerTabs->addTab(EmptyPage(kLowerPages[4].objectName, m_lowerTabs), QString());
+    m_lowerTabs->addTab(m_settingsPage, QString());
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_command1);
@@ -111,6 +121,7 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
     setCentralWidget(central);
 
     connect(m_cmdMore, &QPushButton::clicked, this, &MainWindow::ToggleHeight);
+    connect(m_startupOptionsPage, &StartupOptionsPage::profileLoaded, this, &MainWindow::RenderPages);
     connect(m_tray, &TrayIcon::restoreRequested, this, &MainWindow::Restore);
     connect(m_tray, &TrayIcon::exitRequested, this, &MainWindow::ExitFromTray);
     connect(m_tray, &TrayIcon::menuAboutToShow, this, &MainWindow::UpdateTrayExitCaption);
@@ -148,8 +159,12 @@ void MainWindow::SetCompactHeight() {
     SetHeight(false);
 }
 
-void MainWindow::SelectCommandLineProfile(const std::string& name) {
-    m_currentProfileFile = ProgramFolder() / (name + ".tslpf");
+void MainWindow::RenderPages() {
+    m_startupOptionsPage->Render();
+    m_consolePage->Render();
+    m_playersListPage->Render();
+    m_logsPage->Render();
+    m_settingsPage->Render();
 }
 
 void MainWindow::MinimiseToTray() {
@@ -204,6 +219,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_models.session.captured) {
         m_models.session.stoppedByUser = true;
     }
+    m_models.profiles.SaveProfile();
     m_tray->Hide();
     event->accept();
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
-#include <filesystem>
 
 #include "core/colour_chooser.h"
 #include "core/event_log.h"
-#include "core/startup.h"
+#include "maps/map_list_editor.h"
+#include "platform/dialogs.h"
+#include "platform/processes.h"
+#include "profiles/profile_fields.h"
+#include "profiles/profiles.h"
 #include "server/server_session.h"
 
 class QPushButton;
@@ -15,6 +18,9 @@ namespace zembrock {
 
 class ConsolePage;
 class LogsPage;
+class PlayersListPage;
+class SettingsPage;
+class StartupOptionsPage;
 class TrayIcon;
 
 // The models the main window shows and acts on; the composition root owns them.
@@ -23,13 +29,18 @@ struct MainWindowModels {
     ServerSession& session;
     ColourChooser& colourChooser;
     ConsoleColours& consoleColours;
+    ProfileFields& fields;
+    Profiles& profiles;
+    MapListEditor& mapLists;
+    Dialogs& dialogs;
+    Processes& processes;
 };
 
 // The main window "form1": the upper tab set with the server's and the browser's pages, the
 // always-visible buttons, and at the expanded height the lower tab set with the console, the
 // players, the messages, the logs and the settings. It composes the pages; each page is its own
 // class. Minimised, it hides itself behind the tray icon.
-class MainWindow : public QMainWindow, public StartupSteps {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -47,21 +58,20 @@ public:
     MainWindow(MainWindow&&) = delete;
     MainWindow& operator=(MainWindow&&) = delete;
 
-    // Start-up steps.
-    bool AnotherInstanceRunning() override { return m_anotherInstance; }
-    void SetWindowTitle(const std::string& title) override;
-    void SetUpTray() override;
-    void SetTabCaptions() override;
-    void SetCompactHeight() override;
-    void SelectCommandLineProfile(const std::string& name) override;
-    void MinimiseToTray() override;
-
-    void SetAnotherInstanceRunning(bool running) { m_anotherInstance = running; }
+    void SetWindowTitle(const std::string& title);
+    // The tray icon with its tooltip and balloon; not shown yet.
+    void SetUpTray();
+    // The captions of both tab sets, each set opened on its first page.
+    void SetTabCaptions();
+    void SetCompactHeight();
+    // Hidden behind the tray icon (minimised as usual where there is no notification area).
+    void MinimiseToTray();
+    // Shows every model again, after an operation that may have changed any of them.
+    void RenderPages();
 
     bool IsExpanded() const { return m_expanded; }
     bool IsInTray() const { return m_inTray; }
     TrayIcon& Tray() const { return *m_tray; }
-    const std::filesystem::path& CurrentProfileFile() const { return m_currentProfileFile; }
 
     // The height toggle "<<       More       >>".
     void ToggleHeight();
@@ -80,18 +90,19 @@ private:
 
     MainWindowModels m_models;
     bool m_hideToTray;
-    bool m_anotherInstance = false;
     bool m_expanded = false;
     bool m_inTray = false;
-    std::filesystem::path m_currentProfileFile;
     TrayIcon* m_tray;
     QTabWidget* m_upperTabs;
     QTabWidget* m_lowerTabs;
     QPushButton* m_command1;
     QPushButton* m_cmdMore;
     QPushButton* m_command2;
+    StartupOptionsPage* m_startupOptionsPage;
     ConsolePage* m_consolePage;
+    PlayersListPage* m_playersListPage;
     LogsPage* m_logsPage;
+    SettingsPage* m_settingsPage;
 };
 
 }  // namespace zembrock

@@ -46,7 +46,7 @@ enum class ConsoleSwatch { Background = 0, Font = 1 };
 
 // A click on a swatch: the colour dialog opens on the swatch's colour; a confirmed colour is set
 // and written at once to the profile file (section "console", key backcolor or fontcolor).
-// True when the colour changed.
+// True when a colour was confirmed (and so set and written).
 bool PickConsoleColour(ColourChooser& chooser, ConsoleColours& colours, ConsoleSwatch swatch,
                        const std::filesystem::path& profileFile);
 

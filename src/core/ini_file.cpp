@@ -162,14 +162,19 @@ bool IniDocument::Save(const std::filesystem::path& file) const {
     return ReplaceFileAtomically(file, Bytes());
 }
 
-std::string ReadIniKey(std::string_view section, std::string_view key, const std::filesystem::path& file,
-                       std::string_view defaultValue) {
-    std::string value = IniDocument::Load(file).Value(section, key).value_or("");
+std::string IniDocument::Read(std::string_view section, std::string_view key,
+                              std::string_view defaultValue) const {
+    std::string value = Value(section, key).value_or("");
     if (value.size() > kIniValueMaxLength) {
         value.resize(kIniValueMaxLength);
     }
     value = ReplaceAll(value, "%APP%", ProgramFolderText());
     return value.empty() ? std::string(defaultValue) : value;
+}
+
+std::string ReadIniKey(std::string_view section, std::string_view key, const std::filesystem::path& file,
+                       std::string_view defaultValue) {
+    return IniDocument::Load(file).Read(section, key, defaultValue);
 }
 
 bool WriteIniKey(std::string_view section, std::string_view key, std::string_view value,

@@ -8,6 +8,9 @@
 
 namespace zembrock {
 
+// The longest value a read returns.
+inline constexpr std::size_t kIniValueMaxLength = 1499;
+
 // One INI file in memory, edited the way the platform's profile functions edit it: sections
 // and keys are matched without regard to case and the first match wins; a write replaces the
 // value of an existing key in place, or appends the key at the end of its section, or appends
@@ -24,6 +27,10 @@ public:
     // The raw value: the text after the first "=", without surrounding blanks and without one
     // enclosing pair of double or single quotes. nullopt when the section or key is missing.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
+    // The value as ReadIniKey reads it: cut to kIniValueMaxLength, "%APP%" replaced by the program's
+    // folder, and the default (unchanged) when missing or empty.
+    std::string Read(std::string_view section, std::string_view key, std::string_view defaultValue) const;
 
     // Writes KEY=value (the key upper-cased) into the section.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
@@ -48,9 +55,6 @@ private:
 
     std::vector<Line> m_lines;
 };
-
-// The longest value a read returns.
-inline constexpr std::size_t kIniValueMaxLength = 1499;
 
 // The value of key in section of file, "%APP%" replaced by the program's folder; the default
 // (unchanged) when the file, the section or the key is missing or the value is empty.

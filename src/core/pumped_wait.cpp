@@ -14,7 +14,10 @@ void PumpedWait(Clock& clock, EventPump& pump, std::int32_t ms) {
         // The difference of two wrapping clock readings, as a signed number.
         const auto remaining = static_cast<std::int32_t>(end - clock.NowMs());
         if (remaining > slice) {
-            clock.SleepMs(static_cast<std::uint32_t>(slice));
+            // A slice of 0 (waits under 10 ms) keeps pumping without sleeping at all.
+            if (slice > 0) {
+                clock.SleepMs(static_cast<std::uint32_t>(slice));
+            }
             continue;
         }
         if (remaining > 0) {

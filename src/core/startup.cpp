@@ -1,6 +1,8 @@
 #include "core/startup.h"
 
 #include "core/command_line.h"
+#include "core/folder_listing.h"
+#include "core/program_folder.h"
 #include "core/pumped_wait.h"
 #include "core/window_title.h"
 
@@ -23,6 +25,22 @@ StartupOutcome RunStartup(const StartupContext& context, std::string_view argume
     steps.SetTabCaptions();
     context.session.captured = false;
     steps.SetCompactHeight();
+    steps.FillServerVisibility();
+    if (HoldsFiles(ProgramFolder() / "players2")) {
+        steps.FillGameFolderLists();
+    } else {
+        context.dialogs.ShowMessage(
+            "Path not found",
+            ".\\players2 folder doesn't exist.\r\n"
+            "DSR Editor, MapList Editor, Game types, Server config files will not work\r\n"
+            "you maybe have to copy your \"admin\" folder and rename it to players2.",
+            DialogIcon::Information);
+    }
+    steps.BuildMapCatalogue();
+    steps.FillInterfaceChoice();
+    steps.FillCoreLists();
+    // After every list above: the profile selects entries in them.
+    steps.RefreshProfileList();
 
     if (argumentText.empty()) {
         return StartupOutcome::Running;

@@ -23,6 +23,16 @@ public:
     // The captions of both tab sets, each set opened on its first page.
     virtual void SetTabCaptions() = 0;
     virtual void SetCompactHeight() = 0;
+    // "LAN" and "Internet".
+    virtual void FillServerVisibility() = 0;
+    // From players2: the map lists (the first is loaded), the configuration files and the game
+    // types. Only called when players2 holds files.
+    virtual void FillGameFolderLists() = 0;
+    virtual void BuildMapCatalogue() = 0;
+    virtual void FillInterfaceChoice() = 0;
+    virtual void FillCoreLists() = 0;
+    // The profile list; its first profile is loaded.
+    virtual void RefreshProfileList() = 0;
     // The profile that the command line names becomes current (and is loaded when listed).
     virtual void SelectCommandLineProfile(const std::string& name) = 0;
     virtual void MinimiseToTray() = 0;

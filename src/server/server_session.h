@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zembrock {
@@ -13,6 +14,7 @@ struct ServerSession {
     std::string consoleTitle = kServerConsoleTitle;  // the title the watchdog searches for
     bool captured = false;                           // the console window is under supervision
     bool stoppedByUser = false;                      // a stop was asked for: no restart follows
+    std::int16_t respondTries = 8;                   // failed probes in a row that restart the server
 };
 
 }  // namespace zembrock

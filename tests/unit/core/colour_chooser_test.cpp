@@ -38,7 +38,8 @@ public:
         std::string key;
     };
 
-    std::string Read(const std::string& application, const std::string& section, const std::string& key) override {
+    std::string Read(const std::string& application, const std::string& section,
+                     const std::string& key) override {
         reads.push_back({application, section, key});
         if (application != kCustomColourApplication || section != kCustomColourSection) {
             return {};
@@ -76,7 +77,7 @@ TEST_F(ColourChooserTest, StoredTextGivesItsLeadingNumber) {
         Colour expected;
     };
     const std::vector<Row> rows = {
-        {"0", "255", 255},          {"1", "65280abc", 65280},  {"2", " 42", 42},
+        {"0", "255", 255},           {"1", "65280abc", 65280},   {"2", " 42", 42},
         {"3", "16777215", 0xFFFFFF}, {"4", "abc", kColourBlack}, {"15", "0", kColourBlack},
     };
     for (const Row& row : rows) {
@@ -179,7 +180,7 @@ struct SwatchCase {
     std::string name;
     ConsoleSwatch swatch;
     std::string key;
-    Colour initial;   // the swatch's colour before the click (see the fixture)
+    Colour initial;  // the swatch's colour before the click (see the fixture)
     Colour ConsoleColours::*changed;
     Colour ConsoleColours::*unchanged;
     Colour unchangedValue;

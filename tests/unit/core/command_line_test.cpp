@@ -26,25 +26,30 @@ TEST_P(ParseCommandLineTest, FindsAutostartAndProfiles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pieces, ParseCommandLineTest,
-    ::testing::Values(
-        ParseCase{"ProfileAndAutostart", "-profile \"B\" -autostart", true, {"B"}},
-        ParseCase{"AutostartWithoutDash", "autostart", true, {}},
-        ParseCase{"ShortenedAutostartIgnored", "-auto", false, {}},
-        ParseCase{"UpperCaseAutostart", "-AUTOSTART", true, {}},
-        ParseCase{"UpperCaseProfile", "-PROFILE \"x\"", false, {"x"}},
-        ParseCase{"ProfileWithoutQuotesIgnored", "-profile B -autostart", true, {}},
-        ParseCase{"ProfileWithOneQuoteIgnored", "-profile \"B -autostart", true, {}},
-        ParseCase{"NameIsBetweenFirstAndLastQuote", "-profile x\"My \"Best\" Server\"y", false, {"My \"Best\" Server"}},
-        ParseCase{"EmptyQuotedName", "-profile \"\"", false, {""}},
-        ParseCase{"SeveralProfilesInOrder", "-profile \"B\" -profile \"A\" -profile \"B\"", false, {"B", "A", "B"}},
-        // Every dash cuts, even inside quotes: the name's halves have one quote each.
-        ParseCase{"DashInsideNameCutsIt", "-profile \"my-server\"", false, {}},
-        ParseCase{"LeadingBlankIsNotTrimmed", " autostart", false, {}},
-        ParseCase{"BlankAfterDashIsNotTrimmed", "-profile \"B\" - autostart", false, {"B"}},
-        ParseCase{"TextBeforeFirstDashIsAPiece", "profile \"A\" -autostart", true, {"A"}},
-        ParseCase{"UnknownPiecesIgnored", "-console -noautostart -xprofile \"x\"", false, {}},
-        ParseCase{"OptionsMatchByTheirStart", "-autostartnow -profiles\"x\"", true, {"x"}},
-        ParseCase{"EmptyText", "", false, {}}),
+    ::testing::Values(ParseCase{"ProfileAndAutostart", "-profile \"B\" -autostart", true, {"B"}},
+                      ParseCase{"AutostartWithoutDash", "autostart", true, {}},
+                      ParseCase{"ShortenedAutostartIgnored", "-auto", false, {}},
+                      ParseCase{"UpperCaseAutostart", "-AUTOSTART", true, {}},
+                      ParseCase{"UpperCaseProfile", "-PROFILE \"x\"", false, {"x"}},
+                      ParseCase{"ProfileWithoutQuotesIgnored", "-profile B -autostart", true, {}},
+                      ParseCase{"ProfileWithOneQuoteIgnored", "-profile \"B -autostart", true, {}},
+                      ParseCase{"NameIsBetweenFirstAndLastQuote",
+                                "-profile x\"My \"Best\" Server\"y",
+                                false,
+                                {"My \"Best\" Server"}},
+                      ParseCase{"EmptyQuotedName", "-profile \"\"", false, {""}},
+                      ParseCase{"SeveralProfilesInOrder",
+                                "-profile \"B\" -profile \"A\" -profile \"B\"",
+                                false,
+                                {"B", "A", "B"}},
+                      // Every dash cuts, even inside quotes: the name's halves have one quote each.
+                      ParseCase{"DashInsideNameCutsIt", "-profile \"my-server\"", false, {}},
+                      ParseCase{"LeadingBlankIsNotTrimmed", " autostart", false, {}},
+                      ParseCase{"BlankAfterDashIsNotTrimmed", "-profile \"B\" - autostart", false, {"B"}},
+                      ParseCase{"TextBeforeFirstDashIsAPiece", "profile \"A\" -autostart", true, {"A"}},
+                      ParseCase{"UnknownPiecesIgnored", "-console -noautostart -xprofile \"x\"", false, {}},
+                      ParseCase{"OptionsMatchByTheirStart", "-autostartnow -profiles\"x\"", true, {"x"}},
+                      ParseCase{"EmptyText", "", false, {}}),
     [](const ::testing::TestParamInfo<ParseCase>& tested) { return tested.param.name; });
 
 struct ArgumentCase {
@@ -63,13 +68,14 @@ TEST_P(ArgumentTextTest, JoinsArgumentsAndQuotesProfileName) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ArgumentTextTest,
     ::testing::Values(
-        ArgumentCase{"NameWithBlankQuoted", {"-profile", "My Server", "-autostart"}, "-profile \"My Server\" -autostart"},
+        ArgumentCase{"NameWithBlankQuoted",
+                     {"-profile", "My Server", "-autostart"},
+                     "-profile \"My Server\" -autostart"},
         ArgumentCase{"QuotedNameKept", {"-profile", "\"My Server\""}, "-profile \"My Server\""},
         ArgumentCase{"UpperCaseProfileOption", {"-PROFILE", "x"}, "-PROFILE \"x\""},
         ArgumentCase{"OnlyTheArgumentAfterProfileQuoted", {"-profile", "a", "b"}, "-profile \"a\" b"},
         ArgumentCase{"OptionAfterProfileNotQuoted", {"-profile", "-autostart"}, "-profile -autostart"},
-        ArgumentCase{"SingleArgument", {"autostart"}, "autostart"},
-        ArgumentCase{"NoArguments", {}, ""}),
+        ArgumentCase{"SingleArgument", {"autostart"}, "autostart"}, ArgumentCase{"NoArguments", {}, ""}),
     [](const ::testing::TestParamInfo<ArgumentCase>& tested) { return tested.param.name; });
 
 TEST(CommandLineRoundTripTest, SeparateArgumentsMeanWhatTheyMeanOnWindows) {

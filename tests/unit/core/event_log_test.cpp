@@ -29,7 +29,9 @@ using ::testing::HasSubstr;
 constexpr const char* kStamp = "2024-05-06 07:08:09";
 constexpr const char* kPrefix = "> 2024-05-06 07:08:09: ";
 
-std::string Line(const std::string& text) { return kPrefix + text + "\r\n"; }
+std::string Line(const std::string& text) {
+    return kPrefix + text + "\r\n";
+}
 
 std::uint32_t TotalSleptMs(const FakeClock& clock) {
     return std::accumulate(clock.sleeps.begin(), clock.sleeps.end(), std::uint32_t{0});
@@ -243,8 +245,8 @@ TEST_F(EventLogTest, ReadOnlyLogFileIsNotChanged) {
 
 TEST(RoundedKilobytesTest, HalvesRoundToEven) {
     const std::vector<std::pair<std::uintmax_t, std::uintmax_t>> rows = {
-        {0, 0},      {511, 0},    {512, 0},          {513, 1},          {1023, 1},         {1024, 1},
-        {1536, 2},   {2560, 2},   {2561, 3},         {512410, 500},     {512512, 500},     {513536, 502},
+        {0, 0},    {511, 0},  {512, 0},  {513, 1},      {1023, 1},     {1024, 1},
+        {1536, 2}, {2560, 2}, {2561, 3}, {512410, 500}, {512512, 500}, {513536, 502},
     };
     for (const auto& [bytes, kilobytes] : rows) {
         EXPECT_EQ(RoundedKilobytes(bytes), kilobytes) << bytes << " bytes";
@@ -280,18 +282,18 @@ TEST_P(LogSizeLimitTest, DeletesFileAboveLimitAndWaits) {
     EXPECT_GT(m_pump.passes, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, LogSizeLimitTest,
-    ::testing::Values(SizeCase{"WellAboveLimit", 600 * 1024, "500", false},
-                      SizeCase{"JustAboveLimitRoundsDown", 512410, "500", true},
-                      SizeCase{"HalfAboveLimitRoundsToEvenAndIsKept", 512512, "500", true},
-                      SizeCase{"HalfAboveOddRoundsUpAndIsDeleted", 513536, "500", false},
-                      SizeCase{"EmptyFileWithZeroLimitKept", 0, "0", true},
-                      SizeCase{"LetterLimitMeansNoLimit", 600 * 1024, "abc", true},
-                      SizeCase{"EmptyLimitMeansNoLimit", 600 * 1024, "", true},
-                      SizeCase{"LeadingNumberOfLimitAboveIt", 13 * 1024, "12abc", false},
-                      SizeCase{"LeadingNumberOfLimitAtIt", 12 * 1024, "12abc", true}),
-    [](const ::testing::TestParamInfo<SizeCase>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Limits, LogSizeLimitTest,
+                         ::testing::Values(SizeCase{"WellAboveLimit", 600 * 1024, "500", false},
+                                           SizeCase{"JustAboveLimitRoundsDown", 512410, "500", true},
+                                           SizeCase{"HalfAboveLimitRoundsToEvenAndIsKept", 512512, "500",
+                                                    true},
+                                           SizeCase{"HalfAboveOddRoundsUpAndIsDeleted", 513536, "500", false},
+                                           SizeCase{"EmptyFileWithZeroLimitKept", 0, "0", true},
+                                           SizeCase{"LetterLimitMeansNoLimit", 600 * 1024, "abc", true},
+                                           SizeCase{"EmptyLimitMeansNoLimit", 600 * 1024, "", true},
+                                           SizeCase{"LeadingNumberOfLimitAboveIt", 13 * 1024, "12abc", false},
+                                           SizeCase{"LeadingNumberOfLimitAtIt", 12 * 1024, "12abc", true}),
+                         [](const ::testing::TestParamInfo<SizeCase>& tested) { return tested.param.name; });
 
 TEST_F(LogSizeRuleTest, MissingFileIsLeftAloneWithoutWaiting) {
     ApplyLogSizeRule(m_file, "0", m_clock, m_pump);

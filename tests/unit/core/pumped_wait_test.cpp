@@ -44,8 +44,10 @@ TEST_P(PumpedWaitTest, PumpsBetweenSlicesUntilTheWaitIsOver) {
     EXPECT_EQ(clock.NowMs() - row.startMs, row.elapsed);
     EXPECT_EQ(pump.passes, row.passes);
     // The wait starts with a pass and never sleeps twice without a pass in between.
-    for (std::size_t pass = 0; pass < sleepsBeforePass.size(); ++pass) {
-        EXPECT_EQ(sleepsBeforePass[pass], pass) << "pass " << pass;
+    ASSERT_FALSE(sleepsBeforePass.empty());
+    EXPECT_EQ(sleepsBeforePass[0], 0U);
+    for (std::size_t pass = 1; pass < sleepsBeforePass.size(); ++pass) {
+        EXPECT_LE(sleepsBeforePass[pass] - sleepsBeforePass[pass - 1], 1U) << "pass " << pass;
     }
     EXPECT_LE(clock.sleeps.size(), static_cast<std::size_t>(pump.passes));
     for (const std::uint32_t sleep : clock.sleeps) {
@@ -57,22 +59,22 @@ TEST_P(PumpedWaitTest, PumpsBetweenSlicesUntilTheWaitIsOver) {
 
 constexpr std::uint32_t kNearWrap = std::numeric_limits<std::uint32_t>::max() - 150;
 
-INSTANTIATE_TEST_SUITE_P(
-    Slices, PumpedWaitTest,
-    ::testing::Values(
-        // A zero wait still serves pending events once.
-        WaitCase{"Zero", 0, 0, 0, 0, 1, 0},
-        // Under 10 ms the slice is 0: only passes of the pump let time go by.
-        WaitCase{"FiveMsPumpsWithoutSleeping", 0, 5, 1, 0, 5, 5},
-        WaitCase{"TwoHundredMsInSlicesOfTwenty", 1000, 200, 0, 20, 10, 200},
-        WaitCase{"LastSliceIsWhatRemains", 0, 999, 0, 99, 11, 999},
-        WaitCase{"LongWaitInSlicesOfAHundred", 0, 3000, 0, 100, 30, 3000},
-        WaitCase{"PassesThatTakeTimeShortenTheSleeps", 0, 200, 5, 20, 8, 200},
-        WaitCase{"ClockWrapsDuringTheWait", kNearWrap, 300, 0, 30, 10, 300},
-        WaitCase{"ClockWrapsWithLongWait", kNearWrap, 3000, 0, 100, 30, 3000},
-        WaitCase{"NegativeWaitPumpsOnce", 0, -5, 0, 0, 1, 0},
-        WaitCase{"MostNegativeWaitPumpsOnce", kNearWrap, std::numeric_limits<std::int32_t>::min(), 0, 0, 1, 0}),
-    [](const ::testing::TestParamInfo<WaitCase>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Slices, PumpedWaitTest,
+                         ::testing::Values(
+                             // A zero wait still serves pending events once.
+                             WaitCase{"Zero", 0, 0, 0, 0, 1, 0},
+                             // Under 10 ms the slice is 0: only passes of the pump let time go by.
+                             WaitCase{"FiveMsPumpsWithoutSleeping", 0, 5, 1, 0, 5, 5},
+                             WaitCase{"TwoHundredMsInSlicesOfTwenty", 1000, 200, 0, 20, 10, 200},
+                             WaitCase{"LastSliceIsWhatRemains", 0, 999, 0, 99, 11, 999},
+                             WaitCase{"LongWaitInSlicesOfAHundred", 0, 3000, 0, 100, 30, 3000},
+                             WaitCase{"PassesThatTakeTimeShortenTheSleeps", 0, 200, 5, 20, 8, 200},
+                             WaitCase{"ClockWrapsDuringTheWait", kNearWrap, 300, 0, 30, 10, 300},
+                             WaitCase{"ClockWrapsWithLongWait", kNearWrap, 3000, 0, 100, 30, 3000},
+                             WaitCase{"NegativeWaitPumpsOnce", 0, -5, 0, 0, 1, 0},
+                             WaitCase{"MostNegativeWaitPumpsOnce", kNearWrap,
+                                      std::numeric_limits<std::int32_t>::min(), 0, 0, 1, 0}),
+                         [](const ::testing::TestParamInfo<WaitCase>& tested) { return tested.param.name; });
 
 struct NestedCase {
     std::string name;

@@ -1,12 +1,15 @@
 #include "core/startup.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "core/program_folder.h"
 #include "core/window_title.h"
 #include "support/fake_clock.h"
 #include "support/fake_dialogs.h"
@@ -19,6 +22,9 @@ using test::FakeClock;
 using test::FakeDialogs;
 using test::FakeEventPump;
 using test::TempFolder;
+using test::WriteFile;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
 using Events = std::vector<std::string>;
 
 constexpr const char* kInstanceTitle = "Multi-instaces detected.";
@@ -34,6 +40,12 @@ public:
     void SetUpTray() override { m_events.emplace_back("tray"); }
     void SetTabCaptions() override { m_events.emplace_back("tabs"); }
     void SetCompactHeight() override { m_events.emplace_back("height"); }
+    void FillServerVisibility() override { m_events.emplace_back("visibility"); }
+    void FillGameFolderLists() override { m_events.emplace_back("game folder lists"); }
+    void BuildMapCatalogue() override { m_events.emplace_back("map catalogue"); }
+    void FillInterfaceChoice() override { m_events.emplace_back("interface"); }
+    void FillCoreLists() override { m_events.emplace_back("cores"); }
+    void RefreshProfileList() override { m_events.emplace_back("profiles"); }
     void SelectCommandLineProfile(const std::string& name) override { m_events.push_back("select " + name); }
     void MinimiseToTray() override { m_events.emplace_back("minimise"); }
 
@@ -62,10 +74,16 @@ protected:
         m_dialogs.onQuestion = [this](const FakeDialogs::Question& question) {
             m_events.push_back("ask " + question.title);
         };
+        // The game's players2 folder holds the map lists and configuration files.
+        SetProgramFolder(m_folder.Path());
+        fs::create_directory(m_folder / "players2");
+        WriteFile(m_folder / "players2" / "default.dspl", "");
         // What an earlier supervision might have left: the sequence resets it.
         m_session.consoleTitle = "[tag] renamed console";
         m_session.captured = true;
     }
+
+    void TearDown() override { SetProgramFolder(m_savedProgramFolder); }
 
     StartupOutcome Run(const std::string& argumentText) {
         return RunStartup({m_steps, m_log, m_session, m_dialogs, m_clock, m_pump}, argumentText);
@@ -75,8 +93,15 @@ protected:
         return std::accumulate(m_clock.sleeps.begin(), m_clock.sleeps.end(), std::uint32_t{0});
     }
 
-    static Events WindowSteps() {
-        return {"log Program Started.", "title " + WindowTitle(), "tray", "tabs", "height"};
+    // Everything up to the command line, with the game folder lists when players2 holds files.
+    static Events WindowSteps(bool withGameFolderLists = true) {
+        Events steps = {
+            "log Program Started.", "title " + WindowTitle(), "tray", "tabs", "height", "visibility"};
+        if (withGameFolderLists) {
+            steps.emplace_back("game folder lists");
+        }
+        steps.insert(steps.end(), {"map catalogue", "interface", "cores", "profiles"});
+        return steps;
     }
 
     Events m_events;
@@ -88,6 +113,9 @@ protected:
     RecordingObserver m_observer{m_events};
     ServerSession m_session;
     FakeDialogs m_dialogs;
+
+private:
+    fs::path m_savedProgramFolder = ProgramFolder();
 };
 
 TEST_F(StartupTest, WithoutArgumentsSetsUpTheWindowWithoutAsking) {
@@ -97,8 +125,23 @@ TEST_F(StartupTest, WithoutArgumentsSetsUpTheWindowWithoutAsking) {
 
     EXPECT_EQ(m_events, WindowSteps());
     EXPECT_TRUE(m_dialogs.questions.empty());
+    EXPECT_TRUE(m_dialogs.messages.empty());
     EXPECT_EQ(m_session.consoleTitle, kServerConsoleTitle);
     EXPECT_FALSE(m_session.captured);
+}
+
+TEST_F(StartupTest, WithoutFilesInPlayers2TellsAndGoesOn) {
+    fs::remove(m_folder / "players2" / "default.dspl");
+    fs::create_directory(m_folder / "players2" / "maps");
+
+    EXPECT_EQ(Run("-autostart"), StartupOutcome::Running);
+
+    Events expected = WindowSteps(false);
+    expected.insert(expected.end(), {"log Autostart command executed.", "minimise"});
+    EXPECT_EQ(m_events, expected);
+    ASSERT_EQ(m_dialogs.messages.size(), 1U);
+    EXPECT_EQ(m_dialogs.messages[0].title, "Path not found");
+    EXPECT_THAT(m_dialogs.messages[0].text, HasSubstr("players2"));
 }
 
 struct InstanceCase {
