@@ -159,6 +159,12 @@ void MainWindow::SetCompactHeight() {
     SetHeight(false);
 }
 
+void MainWindow::ShowLowerPage(const QString& objectName) {
+    if (auto* page = m_lowerTabs->findChild<QWidget*>(objectName)) {
+        m_lowerTabs->setCurrentWidget(page);
+    }
+}
+
 void MainWindow::RenderPages() {
     m_startupOptionsPage->Render();
     m_consolePage->Render();

@@ -44,7 +44,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kWidth = 720;
+    static constexpr int kWidth = 900;
     static constexpr int kUpperTabsHeight = 420;
     static constexpr int kCompactHeight = 480;
     static constexpr int kExpandedHeight = 800;
@@ -66,6 +66,8 @@ public:
     void SetCompactHeight();
     // Hidden behind the tray icon (minimised as usual where there is no notification area).
     void MinimiseToTray();
+    // Opens the page of the lower tab set with this object name.
+    void ShowLowerPage(const QString& objectName);
     // Shows every model again, after an operation that may have changed any of them.
     void RenderPages();
 

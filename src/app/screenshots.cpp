@@ -35,6 +35,8 @@ void TakeScreenshotsAndQuit(MainWindow& window, const QString& prefix) {
         bool saved = Save(window, prefix + QStringLiteral("-compact.png"));
         window.ToggleHeight();
         saved = Save(window, prefix + QStringLiteral("-expanded.png")) && saved;
+        window.ShowLowerPage(QStringLiteral("pageLogs"));
+        saved = Save(window, prefix + QStringLiteral("-logs.png")) && saved;
         QCoreApplication::exit(saved ? 0 : 1);
     });
     timer->start(kSettleMs);

@@ -10,8 +10,9 @@ class MainWindow;
 // prefix; the program saves PREFIX-compact.png and PREFIX-expanded.png and quits.
 inline constexpr const char* kScreenshotVariable = "ZEMBROCK_SCREENSHOT";
 
-// Once the window has been painted, saves it at both heights, then quits the application with
-// status 0 (1 when a picture could not be written).
+// Once the window has been painted, saves it at both heights and with the event log shown
+// (PREFIX-logs.png), then quits the application with status 0 (1 when a picture could not be
+// written).
 void TakeScreenshotsAndQuit(MainWindow& window, const QString& prefix);
 
 }  // namespace zembrock

@@ -42,8 +42,12 @@ StartupOptionsPage::StartupOptionsPage(ProfileFields& fields, Profiles& profiles
             ++row;
         }
     };
-    add("Server Name:", m_bindings.Text(server, "txtHostname", fields.hostName));
-    ++row;
+    const auto addWide = [grid, &row](const char* caption, QWidget* field) {
+        grid->addWidget(new QLabel(QLatin1String(caption)), row, 0);
+        grid->addWidget(field, row, 1, 1, 3);
+        ++row;
+    };
+    addWide("Server Name:", m_bindings.Text(server, "txtHostname", fields.hostName));
     add("Secure Game Port:", m_bindings.Text(server, "txtServerPort", fields.serverPort));
     add("Open Game Port:", m_bindings.Text(server, "txtGamePort", fields.gamePort), 2);
     add("Master Port:", m_bindings.Text(server, "txtMasterPort", fields.masterPort));
@@ -60,14 +64,11 @@ StartupOptionsPage::StartupOptionsPage(ProfileFields& fields, Profiles& profiles
     add("Kick Time:", m_bindings.Text(server, "txtKickTime", fields.kickTime), 2);
     add("Server Visibility:", m_bindings.Choice(server, "cmbServerVisibility", fields.serverVisibility));
     ++row;
-    const auto addWide = [grid, &row](const char* caption, QWidget* field) {
-        grid->addWidget(new QLabel(QLatin1String(caption)), row, 0);
-        grid->addWidget(field, row, 1, 1, 3);
-        ++row;
-    };
     addWide("Config file:", m_bindings.Choice(server, "cmbConfigFile", fields.configFiles));
     addWide("Network Interface:", m_bindings.Choice(server, "cmbNetworkInterface", fields.networkInterface));
     grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
 
     m_profileList->setObjectName(QStringLiteral("cmbProfiles"));
     auto* save =
@@ -88,8 +89,8 @@ StartupOptionsPage::StartupOptionsPage(ProfileFields& fields, Profiles& profiles
     right->addLayout(profileRow);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(server, 1);
-    layout->addLayout(right, 1);
+    layout->addWidget(server, 5);
+    layout->addLayout(right, 4);
 
     connect(m_profileList, &QComboBox::activated, this, [this](int index) {
         m_profiles.SelectProfile(static_cast<std::size_t>(index));

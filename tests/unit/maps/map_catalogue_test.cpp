@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"UnknownGameTypeCode", GameTypeDisplayName, "gtnw", "gtnw"},
                     NameCase{"GameTypeCodeIsCaseSensitive", GameTypeDisplayName, "WAR", "WAR"},
                     NameCase{"FileNameIsNoGameTypeCode", GameTypeDisplayName, "SD_default", "SD_default"}),
-    [](const testing::TestParamInfo<NameCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<NameCase>& tested) { return std::string(tested.param.name); });
 
 TEST(BuildMapCatalogue, KeepsOnlyMapFilesAndEndsWithTheWildcard) {
     test::TempFolder folder;
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LanguageCase{"SpanishWinsOverRussian", {"russian", "spanish"}, {"german"}, "spanish"},
                     LanguageCase{"RussianWinsOverEnglish", {"english", "russian"}, {}, "russian"},
                     LanguageCase{"NoFolderHoldsFiles", {}, {"english", "german"}, nullptr}),
-    [](const testing::TestParamInfo<LanguageCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<LanguageCase>& tested) { return std::string(tested.param.name); });
 
 TEST(BuildMapCatalogue, FindsEveryMapOfTheGameFixtureWithItsPicture) {
     const MapCatalogue catalogue = BuildMapCatalogue(kGameFixture);
