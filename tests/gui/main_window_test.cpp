@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -282,6 +283,80 @@ TEST_F(MainWindowTest, SwatchClickColoursTheMirrorAndWritesTheProfile) {
     ASSERT_EQ(m_dialogs->colourRequests.size(), 3U);
     EXPECT_EQ(m_dialogs->colourRequests[2].initial, ConsoleColours::kDefaultFont);
     EXPECT_TRUE(m_dialogs->colourRequests[2].fullOpen);
+}
+
+// The startup page on a copy of the fixture game folder.
+class StartupPageTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(std::filesystem::path(ZEMBROCK_FIXTURES_DIR) / "game", m_folder.Path(),
+                              std::filesystem::copy_options::recursive);
+        MainWindowTest::SetUp();
+    }
+};
+
+TEST_F(StartupPageTest, FirstRunShowsDefaultProfileWithDefaults) {
+    Start();
+    auto* profiles = Find<QComboBox>("cmbProfiles");
+    ASSERT_EQ(profiles->count(), 1);
+    EXPECT_EQ(profiles->currentText(), QStringLiteral("default"));
+    EXPECT_EQ(Find<QLineEdit>("txtHostname")->text(), QStringLiteral("My Server Name"));
+    EXPECT_EQ(Find<QLineEdit>("txtServerPort")->text(), QStringLiteral("27016"));
+    EXPECT_EQ(Find<QLineEdit>("txtPrivatePassword")->text(), QStringLiteral("lumbert"));
+    EXPECT_EQ(Find<QComboBox>("cmbServerVisibility")->currentText(), QStringLiteral("Internet"));
+    EXPECT_EQ(Find<QLineEdit>("txtTempBanTime")->text(), QStringLiteral("300"));
+    EXPECT_TRUE(Find<QCheckBox>("chkStartHidden")->isChecked());
+    // The fixture's interface list, with its stored interface selected.
+    EXPECT_EQ(Find<QComboBox>("cmbNetworkInterface")->currentText(),
+              QString::fromStdString(m_app->Fields().networkInterface.entries.at(0)));
+    EXPECT_EQ(Find<QComboBox>("cmbConfigFile")->currentText(), QStringLiteral("dedicated.cfg"));
+
+    const QStringList lines = LogLines();
+    const QStringList expected = {QStringLiteral(": Loading \"default\" profile."),
+                                  QStringLiteral(": Profile doesn't exist, loading defaults."),
+                                  QStringLiteral(": Finish loading profile.")};
+    qsizetype next = 0;
+    for (const QString& line : lines) {
+        if (next < expected.size() && line.endsWith(expected.at(next))) {
+            ++next;
+        }
+    }
+    EXPECT_EQ(next, expected.size()) << lines.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(StartupPageTest, SaveAsCreatesTheFileAndReloadsTheFirstProfile) {
+    test::WriteFile(m_folder.Path() / "alpha.tslpf", "[server]\r\nHOSTNAME=Alpha host\r\n");
+    Start();
+    EXPECT_EQ(Find<QLineEdit>("txtHostname")->text(), QStringLiteral("Alpha host"));
+
+    QTest::keyClicks(Find<QLineEdit>("txtMaxClients"), QStringLiteral("4"));  // 18 -> 184
+    m_dialogs->textAnswer = "zulu";
+    QTest::mouseClick(Find<QPushButton>("cmdSaveasProfile"), Qt::LeftButton);
+
+    EXPECT_EQ(ReadIniKey("server", "MaxClients", m_folder.Path() / "zulu.tslpf", ""), "184");
+    auto* profiles = Find<QComboBox>("cmbProfiles");
+    ASSERT_EQ(profiles->count(), 2);
+    EXPECT_EQ(profiles->currentText(), QStringLiteral("alpha"));
+    EXPECT_EQ(Find<QLineEdit>("txtMaxClients")->text(), QStringLiteral("18"));
+    EXPECT_TRUE(LogLines().filter(QStringLiteral("New profile created: zulu")).size() == 1);
+}
+
+TEST_F(StartupPageTest, ClosingSavesTypedChangesAndTheyComeBackNextRun) {
+    Start();
+    auto* host = Find<QLineEdit>("txtHostname");
+    host->clear();
+    QTest::keyClicks(host, QStringLiteral("Night Ops"));
+    Find<QComboBox>("cmbServerVisibility")->setCurrentIndex(0);
+    emit Find<QComboBox>("cmbServerVisibility")->activated(0);
+    Window().close();
+
+    const std::filesystem::path profile = m_folder.Path() / "default.tslpf";
+    EXPECT_EQ(ReadIniKey("server", "HostName", profile, ""), "Night Ops");
+    EXPECT_EQ(ReadIniKey("server", "ServerVisibility", profile, ""), "1");
+
+    Start();
+    EXPECT_EQ(Find<QLineEdit>("txtHostname")->text(), QStringLiteral("Night Ops"));
+    EXPECT_EQ(Find<QComboBox>("cmbServerVisibility")->currentText(), QStringLiteral("LAN"));
 }
 
 }  // namespace
