@@ -54,7 +54,7 @@ QComboBox* PickOnlyCombo(const char* objectName, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QLatin1String(objectName));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(10);
+    combo->setMinimumContentsLength(6);
     return combo;
 }
 
@@ -76,7 +76,7 @@ MapListEditorPanel::MapListEditorPanel(MapListEditor& editor, Dialogs& dialogs, 
     m_combo5->setEditable(true);
     // Typed priorities belong to the line being built, not to the list of offered ones.
     m_combo5->setInsertPolicy(QComboBox::NoInsert);
-    m_combo5->setMinimumContentsLength(5);
+    m_combo5->setMinimumContentsLength(4);
     m_combo5->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setFixedSize(kPreviewSize);
@@ -123,21 +123,19 @@ MapListEditorPanel::MapListEditorPanel(MapListEditor& editor, Dialogs& dialogs, 
     choosers->addWidget(new QLabel(QStringLiteral("Priority:"), this), 2, 0);
     choosers->addWidget(m_combo5, 2, 1);
     choosers->setColumnStretch(1, 1);
+    auto* buildRow = new QHBoxLayout;
+    buildRow->addLayout(choosers, 1);
+    buildRow->addWidget(m_image1, 0, Qt::AlignTop);
     auto* lineCommands = new QHBoxLayout;
     lineCommands->addWidget(command3);
     lineCommands->addWidget(command4);
-    auto* buildColumn = new QVBoxLayout;
-    buildColumn->addLayout(choosers);
-    buildColumn->addLayout(lineCommands);
-    buildColumn->addStretch();
-    auto* buildRow = new QHBoxLayout;
-    buildRow->addLayout(buildColumn, 1);
-    buildRow->addWidget(m_image1, 0, Qt::AlignTop);
+    lineCommands->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fileRow);
     layout->addLayout(linesRow, 1);
     layout->addLayout(buildRow);
+    layout->addLayout(lineCommands);
 
     connect(m_combo2, &QComboBox::activated, this, [this](int index) {
         m_editor.SelectMapList(static_cast<std::size_t>(index));
@@ -149,6 +147,11 @@ MapListEditorPanel::MapListEditorPanel(MapListEditor& editor, Dialogs& dialogs, 
             m_editor.SelectLine(static_cast<std::size_t>(row));
             Render();
         }
+    });
+    // A click on the line that is already selected sets the choosers from it again.
+    connect(m_list1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        m_editor.SelectLine(static_cast<std::size_t>(m_list1->row(item)));
+        Render();
     });
     connect(m_combo3, &QComboBox::activated, this, [this](int index) {
         m_editor.SelectMap(static_cast<std::size_t>(index));
@@ -237,8 +240,7 @@ void MapListEditorPanel::RenderPreview() {
         // Read through the program's own file access: the picture's name is 8-bit text that
         // the platform's path handling already understands.
         if (const auto bytes = ReadWholeFile(*file)) {
-            picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
-                                 static_cast<uint>(bytes->size()));
+            picture.loadFromData(QByteArray::fromStdString(*bytes));
         }
     }
     if (picture.isNull()) {

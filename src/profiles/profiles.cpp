@@ -54,7 +54,8 @@ std::filesystem::path Profiles::FileOf(const std::string& name) const {
 
 void Profiles::RefreshProfileList() {
     std::vector<std::string> names;
-    for (const std::string& file : ListFiles(ProgramFolder(), kProfileExtension)) {
+    m_listedFiles = ListFiles(ProgramFolder(), kProfileExtension);
+    for (const std::string& file : m_listedFiles) {
         names.push_back(file.substr(0, file.rfind('.')));
     }
     if (names.empty()) {
@@ -69,7 +70,10 @@ void Profiles::SelectProfile(std::size_t index) {
         return;
     }
     const std::string name = m_list.Text();
-    m_currentProfileFile = FileOf(name);
+    // The listed file itself: its extension may be written in another case (X.TSLPF), which
+    // names another file where file names are case-sensitive.
+    m_currentProfileFile =
+        index < m_listedFiles.size() ? ProgramFolder() / m_listedFiles[index] : FileOf(name);
     m_models.log.LogSystemMessage("Loading \"" + name + "\" profile.", kLogInformation);
     LoadProfile();
 }
@@ -230,7 +234,7 @@ void Profiles::SaveAs() {
     if (name.empty()) {
         return;
     }
-    if (!IsValidFileName(name + kProfileExtension)) {
+    if (!IsValidFileName(name) || !IsValidFileName(name + kProfileExtension)) {
         dialogs.ShowMessage(
             "Creating new profile.",
             "\"" + name +

@@ -75,6 +75,7 @@ private:
     ProfileModels m_models;
     ProfilePorts m_ports;
     Chooser m_list;
+    std::vector<std::string> m_listedFiles;  // the files behind the list's names, in list order
     std::filesystem::path m_currentProfileFile;
 };
 

@@ -1,9 +1,9 @@
 #include "server/respond_tries.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 
 #include "core/text.h"
 
@@ -16,8 +16,15 @@ std::optional<std::int16_t> ParseRespondTries(std::string_view text) {
     if (text.empty() || !digitsOnly || std::count(text.begin(), text.end(), '.') > 1 || text == ".") {
         return std::nullopt;
     }
+    // from_chars reads the number the same way whatever the user's locale; a value too large for
+    // a double fails like any other value out of range.
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
     // std::nearbyint rounds halves to even in the default rounding mode.
-    const double value = std::nearbyint(std::stod(std::string(text)));
+    value = std::nearbyint(value);
     if (value > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;
     }
