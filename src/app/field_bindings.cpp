@@ -14,12 +14,11 @@ namespace {
 // Filters the keys typed into one field.
 class CharacterFilter : public QObject {
 public:
-    CharacterFilter(const QString& allowed, QObject* parent) : QObject(parent), m_allowed(allowed) {}
+    CharacterFilter(QString allowed, QObject* parent) : QObject(parent), m_allowed(std::move(allowed)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
+        if (const auto* key = event->type() == QEvent::KeyPress ? dynamic_cast<QKeyEvent*>(event) : nullptr) {
             const QString text = key->text();
             const bool printable = text.size() == 1 && text.at(0).isPrint();
             if (printable && !key->modifiers().testFlag(Qt::ControlModifier) &&

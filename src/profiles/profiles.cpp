@@ -27,8 +27,8 @@ std::optional<std::int64_t> StoredNumber(const std::string& text) {
 // A stored check-box state: "1" ticks it, "0" clears it; anything else leaves it alone.
 void LoadCheck(const std::string& text, bool& box) {
     const std::optional<std::int64_t> value = StoredNumber(text);
-    if (value == 0 || value == 1) {
-        box = value == 1;
+    if (value && (*value == 0 || *value == 1)) {
+        box = *value == 1;
     }
 }
 

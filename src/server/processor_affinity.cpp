@@ -66,7 +66,7 @@ std::vector<std::string> CoreEntries(std::uint64_t systemMask) {
         return entries;
     }
     for (std::uint64_t k = 0; k < kListedProcessors; ++k) {
-        if ((systemMask >> k) & 1U) {
+        if (((systemMask >> k) & 1U) != 0) {
             entries.push_back("CPU " + std::to_string(k));
         }
     }
@@ -98,7 +98,7 @@ void ShowProcessAffinity(std::uint32_t processId, CoreList& list, Processes& pro
         return;
     }
     for (std::uint64_t b = 0; b < kListedProcessors && b < list.selected.size(); ++b) {
-        if ((masks->system >> b) & 1U) {
+        if (((masks->system >> b) & 1U) != 0) {
             list.selected[static_cast<std::size_t>(b)] = ((masks->process >> b) & 1U) != 0;
         }
     }

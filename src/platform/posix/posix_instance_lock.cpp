@@ -16,8 +16,8 @@ namespace {
 class PosixInstanceLock final : public InstanceLock {
 public:
     explicit PosixInstanceLock(const std::string& path)
-        : m_fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
-                    0600)),  // NOLINT(cppcoreguidelines-pro-type-vararg)
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): open() is the POSIX call
+        : m_fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)),
           m_another(m_fd >= 0 && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {}
     ~PosixInstanceLock() override {
         if (m_fd >= 0) {

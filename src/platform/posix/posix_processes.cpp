@@ -42,7 +42,7 @@ public:
         cpu_set_t set;
         CPU_ZERO(&set);
         for (std::uint64_t k = 0; k < kMaskBits; ++k) {
-            if ((mask >> k) & 1U) {
+            if (((mask >> k) & 1U) != 0) {
                 CPU_SET(k, &set);
             }
         }
