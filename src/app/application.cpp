@@ -6,6 +6,7 @@
 #include "app/qt_ports.h"
 #include "core/folder_listing.h"
 #include "core/program_folder.h"
+#include "core/window_title.h"
 #include "maps/map_catalogue.h"
 #include "platform/network.h"
 #include "platform/system_clock.h"
@@ -21,6 +22,7 @@ ApplicationPorts SystemPorts() {
     ports.userSettings = CurrentUserSettings();
     ports.instanceLock = AcquireInstanceLock(ProgramFolderText());
     ports.processes = SystemProcesses();
+    ports.windows = SystemWindowSystem();
     ports.localAddress = LocalIPv4Address();
     ports.hideToTray = QSystemTrayIcon::isSystemTrayAvailable();
     return ports;
@@ -33,10 +35,21 @@ Application::Application(ApplicationPorts ports)
       m_mapLists(ProgramFolder()),
       m_profiles(ProfileModels{m_fields, m_mapLists, m_log, m_session, m_consoleColours},
                  ProfilePorts{*m_ports.dialogs, *m_ports.clock, *m_ports.pump, *m_ports.processes}),
+      m_watchdogTimer(std::make_unique<QtTimer>([this] { m_supervisor.Tick(); })),
+      m_console(m_session, *m_ports.windows, *m_ports.clock, m_fields.commandHistory),
+      m_supervisor(SupervisorModels{m_session, m_fields, m_mapLists, m_log, m_console, m_display},
+                   SupervisorPorts{*m_ports.windows, *m_ports.processes, *m_ports.dialogs, *m_ports.clock,
+                                   *m_ports.pump, *m_watchdogTimer},
+                   WindowTitle()),
       m_window(std::make_unique<MainWindow>(
           MainWindowModels{m_log, m_session, m_colourChooser, m_consoleColours, m_fields, m_profiles,
-                           m_mapLists, *m_ports.dialogs, *m_ports.processes},
-          m_ports.hideToTray)) {}
+                           m_mapLists, *m_ports.dialogs, *m_ports.processes, m_console, m_supervisor,
+                           m_display},
+          m_ports.hideToTray)) {
+    m_supervisor.SetObserver([this] { m_window->RenderSupervision(); });
+    m_supervisor.SetProfileNameSource([this] { return m_profiles.CurrentProfileFile().stem().string(); });
+    m_console.SetMirrorObserver([this] { m_window->RenderMirror(); });
+}
 
 Application::~Application() = default;
 
@@ -102,6 +115,10 @@ void Application::RefreshProfileList() {
 
 void Application::SelectCommandLineProfile(const std::string& name) {
     m_profiles.SelectNamedProfile(name);
+}
+
+void Application::StartServer() {
+    m_supervisor.StartStopAction();
 }
 
 void Application::MinimiseToTray() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string_view>
 
+#include "console/console_bridge.h"
 #include "core/colour_chooser.h"
 #include "core/event_log.h"
 #include "core/startup.h"
@@ -12,10 +13,13 @@
 #include "platform/event_pump.h"
 #include "platform/instance_lock.h"
 #include "platform/processes.h"
+#include "platform/timer.h"
 #include "platform/user_settings.h"
+#include "platform/window_system.h"
 #include "profiles/profile_fields.h"
 #include "profiles/profiles.h"
 #include "server/server_session.h"
+#include "server/server_supervisor.h"
 
 namespace zembrock {
 
@@ -29,6 +33,7 @@ struct ApplicationPorts {
     std::unique_ptr<UserSettings> userSettings;
     std::unique_ptr<InstanceLock> instanceLock;
     std::unique_ptr<Processes> processes;
+    std::unique_ptr<WindowSystem> windows;
     std::string localAddress;  // the local host's IPv4 address
     bool hideToTray = true;
 };
@@ -56,6 +61,9 @@ public:
     ProfileFields& Fields() { return m_fields; }
     Profiles& ProfileStore() { return m_profiles; }
     MapListEditor& MapLists() { return m_mapLists; }
+    ConsoleBridge& Console() { return m_console; }
+    ServerSupervisor& Supervisor() { return m_supervisor; }
+    Timer& WatchdogTimer() { return *m_watchdogTimer; }
 
     // Start-up steps.
     bool AnotherInstanceRunning() override;
@@ -70,6 +78,7 @@ public:
     void FillCoreLists() override;
     void RefreshProfileList() override;
     void SelectCommandLineProfile(const std::string& name) override;
+    void StartServer() override;
     void MinimiseToTray() override;
 
 private:
@@ -81,6 +90,10 @@ private:
     ProfileFields m_fields;
     MapListEditor m_mapLists;
     Profiles m_profiles;
+    std::unique_ptr<Timer> m_watchdogTimer;  // Timer2
+    ConsoleBridge m_console;
+    SupervisionDisplay m_display;
+    ServerSupervisor m_supervisor;
     std::unique_ptr<MainWindow> m_window;
 };
 

@@ -3,8 +3,12 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include "app/ansi_text.h"
@@ -12,14 +16,19 @@
 #include "app/qt_colour.h"
 
 namespace zembrock {
+namespace {
 
-ConsolePage::ConsolePage(ColourChooser& chooser, ConsoleColours& colours, ProfileFields& fields,
-                         ProfileFileSource profileFile, QWidget* parent)
+QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
+    auto* button = new QPushButton(QLatin1String(caption), parent);
+    button->setObjectName(QLatin1String(objectName));
+    return button;
+}
+
+}  // namespace
+
+ConsolePage::ConsolePage(Models models, QWidget* parent)
     : QWidget(parent),
-      m_chooser(chooser),
-      m_colours(colours),
-      m_fields(fields),
-      m_profileFile(std::move(profileFile)),
+      m_models(std::move(models)),
       m_text1(new QPlainTextEdit(this)),
       m_cmbSendCommand(new QComboBox(this)),
       m_background(new ColourSwatch(this)),
@@ -34,15 +43,42 @@ ConsolePage::ConsolePage(ColourChooser& chooser, ConsoleColours& colours, Profil
     m_background->setObjectName(QStringLiteral("lblColor_0"));
     m_font->setObjectName(QStringLiteral("lblColor_1"));
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(m_text1, 0, 0, 1, 5);
-    layout->addWidget(m_cmbSendCommand, 1, 0, 1, 5);
-    layout->addWidget(new QLabel(QStringLiteral("Background:"), this), 2, 0);
-    layout->addWidget(m_background, 2, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Font color:"), this), 2, 2);
-    layout->addWidget(m_font, 2, 3);
-    layout->setColumnStretch(4, 1);
+    auto* send = Button("Send", "cmdSendCommand", this);
+    auto* refresh = Button("Refresh", "cmdRefreshConsole", this);
+    auto* clear = Button("Clear console", "cmdClearConsole", this);
+    auto* hide = Button("Hide", "cmdHide", this);
+    auto* show = Button("Show", "cmdShow", this);
+    auto* mapRestart = Button("Map restart", "cmdMapRestart_0", this);
+    auto* fastRestart = Button("Fast restart", "cmdMapRestart_1", this);
 
+    auto* commandRow = new QHBoxLayout;
+    commandRow->addWidget(m_cmbSendCommand, 1);
+    commandRow->addWidget(send);
+    auto* buttonRow = new QHBoxLayout;
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{refresh, clear, hide, show, mapRestart, fastRestart}) {
+        buttonRow->addWidget(widget);
+    }
+    buttonRow->addStretch();
+    buttonRow->addWidget(new QLabel(QStringLiteral("Background:"), this));
+    buttonRow->addWidget(m_background);
+    buttonRow->addWidget(new QLabel(QStringLiteral("Font color:"), this));
+    buttonRow->addWidget(m_font);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text1, 1);
+    layout->addLayout(commandRow);
+    layout->addLayout(buttonRow);
+
+    ConsoleBridge& console = m_models.console;
+    connect(send, &QPushButton::clicked, this, &ConsolePage::Send);
+    connect(m_cmbSendCommand->lineEdit(), &QLineEdit::returnPressed, this, &ConsolePage::Send);
+    connect(refresh, &QPushButton::clicked, this, [&console] { console.Refresh(); });
+    connect(clear, &QPushButton::clicked, this, [&console] { console.Clear(); });
+    connect(hide, &QPushButton::clicked, this, [this] { m_models.supervisor.ShowConsole(false); });
+    connect(show, &QPushButton::clicked, this, [this] { m_models.supervisor.ShowConsole(true); });
+    connect(mapRestart, &QPushButton::clicked, this, [&console] { console.SendRestart(0); });
+    connect(fastRestart, &QPushButton::clicked, this, [&console] { console.SendRestart(1); });
     connect(m_background, &ColourSwatch::clicked, this, [this] { PickColour(ConsoleSwatch::Background); });
     connect(m_font, &ColourSwatch::clicked, this, [this] { PickColour(ConsoleSwatch::Font); });
     Render();
@@ -50,26 +86,50 @@ ConsolePage::ConsolePage(ColourChooser& chooser, ConsoleColours& colours, Profil
 
 void ConsolePage::Render() {
     RenderColours();
+    RenderHistory();
+    RenderMirror();
+}
+
+void ConsolePage::RenderMirror() {
+    const QString text = FromAnsi(m_models.console.MirrorText());
+    if (m_text1->toPlainText() == text) {
+        return;
+    }
+    m_text1->setPlainText(text);
+    m_text1->moveCursor(QTextCursor::End);
+}
+
+void ConsolePage::RenderHistory() {
     const QSignalBlocker blocker(m_cmbSendCommand);
     const QString typed = m_cmbSendCommand->currentText();
     m_cmbSendCommand->clear();
-    for (const std::string& command : m_fields.commandHistory) {
+    for (const std::string& command : m_models.fields.commandHistory) {
         m_cmbSendCommand->addItem(FromAnsi(command));
     }
     m_cmbSendCommand->setEditText(typed);
 }
 
+void ConsolePage::Send() {
+    const std::string command = ToAnsi(m_cmbSendCommand->currentText());
+    if (command.empty()) {
+        return;
+    }
+    m_cmbSendCommand->setEditText(QString());
+    m_models.console.Send(command);
+    RenderHistory();
+}
+
 void ConsolePage::RenderColours() {
-    m_background->SetColour(m_colours.background);
-    m_font->SetColour(m_colours.font);
+    m_background->SetColour(m_models.colours.background);
+    m_font->SetColour(m_models.colours.font);
     QPalette colours = m_text1->palette();
-    colours.setColor(QPalette::Base, ToQColor(m_colours.background));
-    colours.setColor(QPalette::Text, ToQColor(m_colours.font));
+    colours.setColor(QPalette::Base, ToQColor(m_models.colours.background));
+    colours.setColor(QPalette::Text, ToQColor(m_models.colours.font));
     m_text1->setPalette(colours);
 }
 
 void ConsolePage::PickColour(ConsoleSwatch swatch) {
-    if (PickConsoleColour(m_chooser, m_colours, swatch, m_profileFile())) {
+    if (PickConsoleColour(m_models.colourChooser, m_models.colours, swatch, m_models.profileFile())) {
         RenderColours();
     }
 }

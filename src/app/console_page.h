@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "console/console_bridge.h"
 #include "core/colour_chooser.h"
 #include "profiles/profile_fields.h"
+#include "server/server_supervisor.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -14,28 +16,38 @@ namespace zembrock {
 
 class ColourSwatch;
 
-// The "Console" page: the mirror of the server's console and the two colour swatches
-// "Background:" (lblColor_0) and "Font color:" (lblColor_1) that colour it.
+// The "Console" page: the mirror of the server's console, the command line with its history and
+// the buttons that act on the console, and the two colour swatches "Background:" (lblColor_0)
+// and "Font color:" (lblColor_1) that colour the mirror.
 class ConsolePage : public QWidget {
     Q_OBJECT
 
 public:
     using ProfileFileSource = std::function<std::filesystem::path()>;
 
-    ConsolePage(ColourChooser& chooser, ConsoleColours& colours, ProfileFields& fields,
-                ProfileFileSource profileFile, QWidget* parent = nullptr);
+    struct Models {
+        ConsoleBridge& console;
+        ServerSupervisor& supervisor;
+        ColourChooser& colourChooser;
+        ConsoleColours& colours;
+        ProfileFields& fields;
+        ProfileFileSource profileFile;
+    };
 
-    // Shows the colours and the command history of the models.
+    explicit ConsolePage(Models models, QWidget* parent = nullptr);
+
+    // Shows the colours, the command history and the mirror of the models.
     void Render();
+    // Shows the mirror's text again with the caret at its end (after the mirror changed).
+    void RenderMirror();
 
 private:
     void PickColour(ConsoleSwatch swatch);
     void RenderColours();
+    void RenderHistory();
+    void Send();
 
-    ColourChooser& m_chooser;
-    ConsoleColours& m_colours;
-    ProfileFields& m_fields;
-    ProfileFileSource m_profileFile;
+    Models m_models;
     QPlainTextEdit* m_text1;
     QComboBox* m_cmbSendCommand;
     ColourSwatch* m_background;

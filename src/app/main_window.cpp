@@ -21,11 +21,8 @@ namespace {
 
 constexpr const char* kMoreCaption = "<<       More       >>";
 constexpr const char* kLessCaption = ">>       Less       <<";
-constexpr const char* kStartServerCaption = "Start Dedicated Server";
-constexpr const char* kStopServerCaption = "Stop Dedicated Server";
 constexpr const char* kExitCaption = "E&xit";
 constexpr const char* kExitAndCloseCaption = "E&xit and Close Console";
-constexpr const char* kTrayBalloonText = "Programs is minimized Click to restore.";
 
 struct PageName {
     const char* caption;
@@ -78,11 +75,15 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
       m_startupOptionsPage(
           new StartupOptionsPage(models.fields, models.profiles, models.mapLists, models.dialogs, this)),
       m_consolePage(new ConsolePage(
-          models.colourChooser, models.consoleColours, models.fields,
-          [&profiles = models.profiles] { return profiles.CurrentProfileFile(); }, this)),
+          ConsolePage::Models{models.console, models.supervisor, models.colourChooser, models.consoleColours,
+                              models.fields,
+                              [&profiles = models.profiles] { return profiles.CurrentProfileFile(); }},
+          this)),
       m_playersListPage(new PlayersListPage(models.fields, this)),
       m_logsPage(new LogsPage(models.log, models.fields, this)),
-      m_settingsPage(new SettingsPage(models.fields, models.session, models.processes, models.log, this)) {
+      m_settingsPage(new SettingsPage(
+          models.fields, models.session, models.processes, models.log,
+          [&supervisor = models.supervisor] { return supervisor.ConsoleProcessId(); }, this)) {
     setObjectName(QStringLiteral("form1"));
     setWindowIcon(AppIcon());
     m_upperTabs->setObjectName(QStringLiteral("tabsUpper"));
@@ -121,6 +122,7 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
     setCentralWidget(central);
 
     connect(m_cmdMore, &QPushButton::clicked, this, &MainWindow::ToggleHeight);
+    connect(m_command2, &QPushButton::clicked, this, [this] { m_models.supervisor.StartStopAction(); });
     connect(m_startupOptionsPage, &StartupOptionsPage::profileLoaded, this, &MainWindow::RenderPages);
     connect(m_tray, &TrayIcon::restoreRequested, this, &MainWindow::Restore);
     connect(m_tray, &TrayIcon::exitRequested, this, &MainWindow::ExitFromTray);
@@ -137,7 +139,7 @@ void MainWindow::SetWindowTitle(const std::string& title) {
 }
 
 void MainWindow::SetUpTray() {
-    m_tray->SetUp(windowTitle(), QLatin1String(kTrayBalloonText));
+    m_tray->SetUp(windowTitle(), FromAnsi(m_models.display.trayBalloonText));
 }
 
 void MainWindow::SetTabCaptions() {
@@ -165,7 +167,18 @@ void MainWindow::ShowLowerPage(const QString& objectName) {
     }
 }
 
+void MainWindow::RenderSupervision() {
+    m_command2->setText(FromAnsi(m_models.display.startStopCaption));
+    m_tray->SetTooltip(FromAnsi(m_models.display.trayTooltip));
+    m_tray->SetBalloonText(FromAnsi(m_models.display.trayBalloonText));
+}
+
+void MainWindow::RenderMirror() {
+    m_consolePage->RenderMirror();
+}
+
 void MainWindow::RenderPages() {
+    RenderSupervision();
     m_startupOptionsPage->Render();
     m_consolePage->Render();
     m_playersListPage->Render();
@@ -209,6 +222,7 @@ void MainWindow::UpdateTrayExitCaption() {
 
 void MainWindow::ExitFromTray() {
     m_models.session.stoppedByUser = true;
+    m_models.supervisor.StopWatchdog();
     close();
 }
 
@@ -224,6 +238,7 @@ void MainWindow::changeEvent(QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_models.session.captured) {
         m_models.session.stoppedByUser = true;
+        m_models.supervisor.TerminateServer(m_models.session.consoleWindow);
     }
     m_models.profiles.SaveProfile();
     m_tray->Hide();

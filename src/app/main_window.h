@@ -10,6 +10,7 @@
 #include "profiles/profile_fields.h"
 #include "profiles/profiles.h"
 #include "server/server_session.h"
+#include "server/server_supervisor.h"
 
 class QPushButton;
 class QTabWidget;
@@ -34,6 +35,9 @@ struct MainWindowModels {
     MapListEditor& mapLists;
     Dialogs& dialogs;
     Processes& processes;
+    ConsoleBridge& console;
+    ServerSupervisor& supervisor;
+    SupervisionDisplay& display;
 };
 
 // The main window "form1": the upper tab set with the server's and the browser's pages, the
@@ -70,6 +74,10 @@ public:
     void ShowLowerPage(const QString& objectName);
     // Shows every model again, after an operation that may have changed any of them.
     void RenderPages();
+    // Shows the supervision's caption and tray texts again.
+    void RenderSupervision();
+    // Shows the console mirror again.
+    void RenderMirror();
 
     bool IsExpanded() const { return m_expanded; }
     bool IsInTray() const { return m_inTray; }

@@ -25,6 +25,18 @@ QMessageBox::Icon ToQtIcon(DialogIcon icon) {
 
 }  // namespace
 
+QtTimer::QtTimer(std::function<void()> onTick) {
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, std::move(onTick));
+}
+
+void QtTimer::Start(std::uint32_t intervalMs) {
+    m_timer.start(static_cast<int>(intervalMs));
+}
+
+void QtTimer::Stop() {
+    m_timer.stop();
+}
+
 void QtEventPump::PumpOnce() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

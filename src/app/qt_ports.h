@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QTimer>
+#include <functional>
+
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
+#include "platform/timer.h"
 
 namespace zembrock {
 
@@ -9,6 +13,19 @@ namespace zembrock {
 class QtEventPump final : public EventPump {
 public:
     void PumpOnce() override;
+};
+
+// A timer of the main window on a QTimer; each tick runs the handler given at construction.
+class QtTimer final : public Timer {
+public:
+    explicit QtTimer(std::function<void()> onTick);
+    void Start(std::uint32_t intervalMs) override;
+    void Stop() override;
+    bool Active() const override { return m_timer.isActive(); }
+    std::uint32_t IntervalMs() const override { return static_cast<std::uint32_t>(m_timer.interval()); }
+
+private:
+    QTimer m_timer;
 };
 
 // Message boxes, the input box and the colour dialog, owned by the active window.

@@ -16,8 +16,13 @@
 namespace zembrock {
 
 SettingsPage::SettingsPage(ProfileFields& fields, ServerSession& session, Processes& processes, EventLog& log,
-                           QWidget* parent)
-    : QWidget(parent), m_fields(fields), m_session(session), m_processes(processes), m_log(log) {
+                           ProcessIdSource consoleProcess, QWidget* parent)
+    : QWidget(parent),
+      m_fields(fields),
+      m_session(session),
+      m_processes(processes),
+      m_log(log),
+      m_consoleProcess(std::move(consoleProcess)) {
     auto* console = new QGroupBox(QStringLiteral("Console:"), this);
     auto* tries = m_bindings.Text(console, "txtmaxRespondTrys", fields.respondTries);
     tries->setMaximumWidth(50);
@@ -86,8 +91,8 @@ QWidget* SettingsPage::CoreFrame(AffinityTarget target) {
         RenderCores(target);
     });
     connect(set, &QPushButton::clicked, this, [this, target] {
-        // The server's process is known only while its console is captured.
-        const std::uint32_t processId = target == AffinityTarget::Program ? m_processes.OwnProcessId() : 0;
+        const std::uint32_t processId =
+            target == AffinityTarget::Program ? m_processes.OwnProcessId() : m_consoleProcess();
         SetAffinity(ListOf(target), target, processId, m_processes, m_log);
         RenderCores(target);
     });

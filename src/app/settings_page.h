@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "app/field_bindings.h"
 #include "core/event_log.h"
@@ -19,8 +20,11 @@ class SettingsPage : public QWidget {
     Q_OBJECT
 
 public:
+    using ProcessIdSource = std::function<std::uint32_t()>;
+
+    // consoleProcess: the process that owns the captured console (0 when there is none).
     SettingsPage(ProfileFields& fields, ServerSession& session, Processes& processes, EventLog& log,
-                 QWidget* parent = nullptr);
+                 ProcessIdSource consoleProcess, QWidget* parent = nullptr);
 
     void Render();
 
@@ -33,6 +37,7 @@ private:
     ServerSession& m_session;
     Processes& m_processes;
     EventLog& m_log;
+    ProcessIdSource m_consoleProcess;
     FieldBindings m_bindings;
     std::array<QListWidget*, 2> m_coreLists{};
 };

@@ -52,6 +52,7 @@ StartupOutcome RunStartup(const StartupContext& context, std::string_view argume
     }
     if (request.autostart) {
         context.log.LogSystemMessage("Autostart command executed.", kLogInformation);
+        steps.StartServer();
         steps.MinimiseToTray();
     }
     return StartupOutcome::Running;

@@ -35,6 +35,8 @@ public:
     virtual void RefreshProfileList() = 0;
     // The profile that the command line names becomes current (and is loaded when listed).
     virtual void SelectCommandLineProfile(const std::string& name) = 0;
+    // As the "Start Dedicated Server" button does.
+    virtual void StartServer() = 0;
     virtual void MinimiseToTray() = 0;
 };
 

@@ -47,6 +47,7 @@ public:
     void FillCoreLists() override { m_events.emplace_back("cores"); }
     void RefreshProfileList() override { m_events.emplace_back("profiles"); }
     void SelectCommandLineProfile(const std::string& name) override { m_events.push_back("select " + name); }
+    void StartServer() override { m_events.emplace_back("start server"); }
     void MinimiseToTray() override { m_events.emplace_back("minimise"); }
 
     bool anotherInstance = false;
@@ -137,7 +138,7 @@ TEST_F(StartupTest, WithoutFilesInPlayers2TellsAndGoesOn) {
     EXPECT_EQ(Run("-autostart"), StartupOutcome::Running);
 
     Events expected = WindowSteps(false);
-    expected.insert(expected.end(), {"log Autostart command executed.", "minimise"});
+    expected.insert(expected.end(), {"log Autostart command executed.", "start server", "minimise"});
     EXPECT_EQ(m_events, expected);
     ASSERT_EQ(m_dialogs.messages.size(), 1U);
     EXPECT_EQ(m_dialogs.messages[0].title, "Path not found");
@@ -182,6 +183,7 @@ TEST_P(StartupInstanceTest, AsksBeforeASecondInstanceWithArguments) {
         expected.push_back(step);
     }
     expected.emplace_back("log Autostart command executed.");
+    expected.emplace_back("start server");
     expected.emplace_back("minimise");
     EXPECT_EQ(m_events, expected);
     EXPECT_EQ(WaitedMs(), 0U);
@@ -219,12 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandCase{"ProfileThenAutostart",
                                   "-profile \"B\" -autostart",
                                   {"log Loading \"B\" profile from commandline.", "select B",
-                                   "log Autostart command executed.", "minimise"}},
+                                   "log Autostart command executed.", "start server", "minimise"}},
                       // The sequence fixes the order, not the command line.
                       CommandCase{"AutostartWrittenFirst",
                                   "-autostart -profile \"B\"",
                                   {"log Loading \"B\" profile from commandline.", "select B",
-                                   "log Autostart command executed.", "minimise"}},
+                                   "log Autostart command executed.", "start server", "minimise"}},
                       CommandCase{"EachProfileInTurn",
                                   "-profile \"A\" -profile \"B\"",
                                   {"log Loading \"A\" profile from commandline.", "select A",

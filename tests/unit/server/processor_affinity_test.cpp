@@ -208,6 +208,8 @@ TEST_F(ProcessorAffinityTest, NoServerProcessLogsTheConsoleErrorAndLeavesTheList
 // A system that accepts a mask but keeps the process on the processors it allows.
 class ClampingProcesses final : public Processes {
 public:
+    bool CreateProcess(const ProcessLaunch& /*launch*/) override { return false; }
+    TerminateResult Terminate(std::uint32_t /*processId*/) override { return TerminateResult::NotFound; }
     std::uint32_t OwnProcessId() override { return 1; }
     std::optional<AffinityMasks> ReadAffinity(std::uint32_t /*processId*/) override {
         return AffinityMasks{process, 0xFF};
