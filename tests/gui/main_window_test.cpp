@@ -27,6 +27,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_processes.h"
+#include "support/fake_window_system.h"
 #include "support/temp_folder.h"
 
 namespace zembrock {
@@ -63,7 +64,12 @@ protected:
         ports.dialogs = std::move(dialogs);
         ports.userSettings = std::make_unique<NothingStored>();
         ports.instanceLock = std::make_unique<FixedInstanceLock>(anotherInstance);
-        ports.processes = std::make_unique<test::FakeProcesses>();
+        auto processes = std::make_unique<test::FakeProcesses>();
+        m_processes = processes.get();
+        ports.processes = std::move(processes);
+        auto windows = std::make_unique<test::FakeWindowSystem>();
+        m_windows = windows.get();
+        ports.windows = std::move(windows);
         ports.localAddress = "192.168.1.20";
         ports.hideToTray = true;
         m_app = std::make_unique<Application>(std::move(ports));
@@ -83,6 +89,8 @@ protected:
 
     test::TempFolder m_folder;
     test::FakeDialogs* m_dialogs = nullptr;
+    test::FakeProcesses* m_processes = nullptr;
+    test::FakeWindowSystem* m_windows = nullptr;
     std::unique_ptr<Application> m_app;
 };
 
@@ -357,6 +365,40 @@ TEST_F(StartupPageTest, ClosingSavesTypedChangesAndTheyComeBackNextRun) {
     Start();
     EXPECT_EQ(Find<QLineEdit>("txtHostname")->text(), QStringLiteral("Night Ops"));
     EXPECT_EQ(Find<QComboBox>("cmbServerVisibility")->currentText(), QStringLiteral("LAN"));
+}
+
+TEST_F(StartupPageTest, SupervisedServerShowsInTheWindowAndClosingEndsIt) {
+    test::WriteFile(m_folder.Path() / "Zembrock_dedicated.exe", "stand-in");
+    constexpr std::uint32_t kServerPid = 4242;
+    test::FakeWindowSystem::ServerConsole console;
+    Start();
+    m_processes->onCreate = [&](const ProcessLaunch& /*launch*/) {
+        console = m_windows->AddServerConsole(kServerPid);
+    };
+    m_processes->onTerminate = [&](std::uint32_t /*processId*/) { m_windows->RemoveWindow(console.console); };
+
+    auto* startStop = Find<QPushButton>("Command2");
+    QTest::mouseClick(startStop, Qt::LeftButton);
+    EXPECT_EQ(startStop->text(), QStringLiteral("Stop Dedicated Server"));
+    EXPECT_TRUE(m_app->WatchdogTimer().Active());
+    m_app->Supervisor().Tick();
+    ASSERT_TRUE(m_app->Session().captured);
+
+    // The tray tells which server is watched, and its exit item says it closes the console.
+    const QString tag = QString::fromStdString(m_app->Session().consoleTitle);
+    EXPECT_TRUE(Window().Tray().Icon()->toolTip().endsWith(tag));
+    EXPECT_TRUE(Window().Tray().BalloonText().startsWith(tag));
+    emit Window().Tray().Menu()->aboutToShow();
+    EXPECT_EQ(Window().Tray().ExitCaption(), QStringLiteral("E&xit and Close Console"));
+
+    // The console page mirrors what the server wrote.
+    m_windows->Find(console.output)->text = "]status\r\nmap: mp_dome\r\n";
+    Find<QPushButton>("cmdRefreshConsole")->click();
+    EXPECT_EQ(Find<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("]status\nmap: mp_dome\n"));
+
+    Window().close();
+    EXPECT_EQ(m_processes->terminated, std::vector<std::uint32_t>{kServerPid});
+    EXPECT_TRUE(m_app->Session().stoppedByUser);
 }
 
 }  // namespace

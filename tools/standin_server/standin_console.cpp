@@ -196,9 +196,25 @@ void StandinConsole::Start() {
         Print(std::string("  ") + name + " \"" + Variable(name) + "\"");
     }
     ExecConfig(Variable("sv_config"));
+    Print("Network interface: " + NetworkInterface());
     Print("Hostname: " + Variable("sv_hostname"));
     Print("Server started, Public IP " + m_publicIp + ", port " + Variable("net_port"));
     Print(std::to_string(m_players.size()) + " clients connected; waiting for start_map_rotate");
+}
+
+std::string StandinConsole::NetworkInterface() const {
+    // The control panel writes the chosen interface into the game's settings file just before
+    // the start: "NetworkInterface=<index>" in section [Network], 255 for any.
+    std::ifstream in(m_gameFolder / "pellagrix.ini", std::ios::binary);
+    std::string line;
+    while (in && std::getline(in, line)) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos && Lower(Trim(line.substr(0, equals))) == "networkinterface") {
+            const std::string value = Trim(line.substr(equals + 1));
+            return value == "255" ? value + " (any)" : value;
+        }
+    }
+    return "not set";
 }
 
 void StandinConsole::ExecConfig(const std::string& fileName) {

@@ -58,6 +58,7 @@ private:
     void Print(const std::string& line) const;
     std::string Variable(const std::string& name) const;
     void ExecConfig(const std::string& fileName);
+    std::string NetworkInterface() const;
     void LoadMap(const std::string& map, const std::string& mode);
     void ReportPublicAddress() const;
     void PrintStatus() const;

@@ -148,8 +148,10 @@ public:
         if (arguments.empty()) {
             return false;
         }
+        // Absolute, because the child resolves the program's path after its change of folder.
         std::error_code error;
-        const fs::path base = launch.workingFolder.empty() ? fs::current_path(error) : launch.workingFolder;
+        const fs::path base =
+            fs::absolute(launch.workingFolder.empty() ? fs::path(".") : launch.workingFolder, error);
         const auto executable = ResolveExecutable(arguments[0], base);
         if (error || !executable) {
             return false;
