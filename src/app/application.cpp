@@ -41,14 +41,41 @@ Application::Application(ApplicationPorts ports)
                    SupervisorPorts{*m_ports.windows, *m_ports.processes, *m_ports.dialogs, *m_ports.clock,
                                    *m_ports.pump, *m_watchdogTimer},
                    WindowTitle()),
+      m_playerLogTimer(std::make_unique<QtTimer>([this] { m_playerLog.Tick(); })),
+      m_playerLog(
+          ProgramFolder() / kPlayerLogFileName,
+          PlayerLogPorts{m_console, m_session, m_log, *m_ports.clock, *m_ports.pump, *m_playerLogTimer}),
+      m_messages(ProgramFolder()),
+      m_rotationTimer(std::make_unique<QtTimer>([this] {
+          m_rotation.Tick();
+          m_window->RenderRotation();
+      })),
+      m_rotation(m_messages, RotationPorts{m_session, m_console, *m_rotationTimer, m_log, *m_ports.dialogs}),
       m_window(std::make_unique<MainWindow>(
           MainWindowModels{m_log, m_session, m_colourChooser, m_consoleColours, m_fields, m_profiles,
                            m_mapLists, *m_ports.dialogs, *m_ports.processes, m_console, m_supervisor,
-                           m_display},
+                           m_display, m_playerTable, m_playerLog, m_messages, m_rotation, *m_ports.clock,
+                           *m_ports.pump},
           m_ports.hideToTray)) {
     m_supervisor.SetObserver([this] { m_window->RenderSupervision(); });
     m_supervisor.SetProfileNameSource([this] { return m_profiles.CurrentProfileFile().stem().string(); });
     m_console.SetMirrorObserver([this] { m_window->RenderMirror(); });
+    m_supervisor.SetCaptureHooks(
+        [this] {
+            m_rotation.OnServerCaptured(m_fields.autostartMessages);
+            m_window->RenderPages();
+        },
+        [this] {
+            m_rotation.OnServerLost();
+            m_window->RenderPages();
+        });
+    // A profile load that changes "Player table every" acts as a click on it.
+    m_profiles.SetLoadObserver([this] {
+        if (m_fields.logStatus != m_logBoxTicked) {
+            m_logBoxTicked = m_fields.logStatus;
+            m_playerLog.LogBoxClicked(m_fields.logStatus, m_fields.logMins);
+        }
+    });
 }
 
 Application::~Application() = default;
@@ -111,6 +138,10 @@ void Application::FillCoreLists() {
 
 void Application::RefreshProfileList() {
     m_profiles.RefreshProfileList();
+}
+
+void Application::LoadMessageProfiles() {
+    m_messages.StartUp();
 }
 
 void Application::SelectCommandLineProfile(const std::string& name) {

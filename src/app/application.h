@@ -4,10 +4,14 @@
 #include <string_view>
 
 #include "console/console_bridge.h"
+#include "console/player_log.h"
+#include "console/status_parser.h"
 #include "core/colour_chooser.h"
 #include "core/event_log.h"
 #include "core/startup.h"
 #include "maps/map_list_editor.h"
+#include "messages/message_profiles.h"
+#include "messages/message_rotation.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
@@ -77,6 +81,7 @@ public:
     void FillInterfaceChoice() override;
     void FillCoreLists() override;
     void RefreshProfileList() override;
+    void LoadMessageProfiles() override;
     void SelectCommandLineProfile(const std::string& name) override;
     void StartServer() override;
     void MinimiseToTray() override;
@@ -94,6 +99,13 @@ private:
     ConsoleBridge m_console;
     SupervisionDisplay m_display;
     ServerSupervisor m_supervisor;
+    PlayerTable m_playerTable;
+    std::unique_ptr<Timer> m_playerLogTimer;  // Timer4
+    PlayerLog m_playerLog;
+    bool m_logBoxTicked = false;  // "Player table every" as the last profile load left it
+    MessageProfiles m_messages;
+    std::unique_ptr<Timer> m_rotationTimer;  // Timer5
+    MessageRotation m_rotation;
     std::unique_ptr<MainWindow> m_window;
 };
 

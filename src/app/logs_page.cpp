@@ -29,7 +29,7 @@ QTextCharFormat LogFormat(Colour colour, int pointSize) {
 
 }  // namespace
 
-LogsPage::LogsPage(EventLog& log, ProfileFields& fields, QWidget* parent)
+LogsPage::LogsPage(EventLog& log, ProfileFields& fields, PlayerLog& playerLog, QWidget* parent)
     : QWidget(parent),
       m_log(log),
       m_richLogBox(new QTextEdit(this)),
@@ -47,12 +47,19 @@ LogsPage::LogsPage(EventLog& log, ProfileFields& fields, QWidget* parent)
     limitRow->addWidget(m_txtmaxLog);
     limitRow->addWidget(new QLabel(QStringLiteral("Kb."), saveLogs));
     limitRow->addStretch();
-    auto* minutes = m_bindings.Text(saveLogs, "txtLogMins", fields.logMins, 3);
+    auto* minutes = m_bindings.Text(saveLogs, "txtLogMins", fields.logMins, 3, [this, &fields, &playerLog] {
+        const std::string text = playerLog.MinutesChanged(fields.logMins);
+        if (text != fields.logMins) {
+            fields.logMins = text;
+            m_bindings.Render();
+        }
+    });
     minutes->setMaximumWidth(40);
     AllowOnlyCharacters(minutes, QStringLiteral("0123456789"));
     auto* playerRow = new QHBoxLayout;
-    playerRow->addWidget(
-        m_bindings.Check(saveLogs, "chkLog", QStringLiteral("Player table every"), fields.logStatus));
+    playerRow->addWidget(m_bindings.Check(
+        saveLogs, "chkLog", QStringLiteral("Player table every"), fields.logStatus,
+        [&fields, &playerLog] { playerLog.LogBoxClicked(fields.logStatus, fields.logMins); }));
     playerRow->addWidget(minutes);
     playerRow->addWidget(new QLabel(QStringLiteral("Mins."), saveLogs));
     playerRow->addStretch();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/field_bindings.h"
+#include "console/player_log.h"
 #include "core/event_log.h"
 #include "profiles/profile_fields.h"
 
@@ -18,7 +19,7 @@ class LogsPage : public QWidget, public EventLogObserver {
     Q_OBJECT
 
 public:
-    LogsPage(EventLog& log, ProfileFields& fields, QWidget* parent = nullptr);
+    LogsPage(EventLog& log, ProfileFields& fields, PlayerLog& playerLog, QWidget* parent = nullptr);
 
     // Shows the log options of the models again (after a profile was loaded).
     void Render();

@@ -9,12 +9,15 @@
 
 #include "app/ansi_text.h"
 #include "app/app_icon.h"
+#include "app/ban_list_window.h"
 #include "app/console_page.h"
 #include "app/logs_page.h"
+#include "app/massages_page.h"
 #include "app/players_list_page.h"
 #include "app/settings_page.h"
 #include "app/startup_options_page.h"
 #include "app/tray_icon.h"
+#include "core/program_folder.h"
 
 namespace zembrock {
 namespace {
@@ -79,8 +82,12 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
                               models.fields,
                               [&profiles = models.profiles] { return profiles.CurrentProfileFile(); }},
           this)),
-      m_playersListPage(new PlayersListPage(models.fields, this)),
-      m_logsPage(new LogsPage(models.log, models.fields, this)),
+      m_playersListPage(new PlayersListPage(
+          PlayersListPage::Models{models.fields, models.playerTable, models.console, models.dialogs,
+                                  models.clock, models.pump, [this] { OpenBanList(); }},
+          this)),
+      m_massagesPage(new MassagesPage(models.messages, models.rotation, models.dialogs, this)),
+      m_logsPage(new LogsPage(models.log, models.fields, models.playerLog, this)),
       m_settingsPage(new SettingsPage(
           models.fields, models.session, models.processes, models.log,
           [&supervisor = models.supervisor] { return supervisor.ConsoleProcessId(); }, this)) {
@@ -91,6 +98,7 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
     m_startupOptionsPage->setObjectName(QLatin1String(kUpperPages[0].objectName));
     m_consolePage->setObjectName(QLatin1String(kLowerPages[0].objectName));
     m_playersListPage->setObjectName(QLatin1String(kLowerPages[1].objectName));
+    m_massagesPage->setObjectName(QLatin1String(kLowerPages[2].objectName));
     m_logsPage->setObjectName(QLatin1String(kLowerPages[3].objectName));
     m_settingsPage->setObjectName(QLatin1String(kLowerPages[4].objectName));
     models.log.SetObserver(m_logsPage);
@@ -101,7 +109,7 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
     }
     m_lowerTabs->addTab(m_consolePage, QString());
     m_lowerTabs->addTab(m_playersListPage, QString());
-    m_lowerTabs->addTab(EmptyPage(kLowerPages[2].objectName, m_lowerTabs), QString());
+    m_lowerTabs->addTab(m_massagesPage, QString());
     m_lowerTabs->addTab(m_logsPage, QString());
     m_lowerTabs->addTab(m_settingsPage, QString());
 
@@ -167,6 +175,12 @@ void MainWindow::ShowLowerPage(const QString& objectName) {
     }
 }
 
+void MainWindow::OpenBanList() {
+    auto* window = new BanListWindow(BanFilePath(ProgramFolder()), m_models.dialogs, this);
+    window->move(geometry().center() - window->rect().center());
+    window->show();
+}
+
 void MainWindow::RenderSupervision() {
     m_command2->setText(FromAnsi(m_models.display.startStopCaption));
     m_tray->SetTooltip(FromAnsi(m_models.display.trayTooltip));
@@ -177,11 +191,16 @@ void MainWindow::RenderMirror() {
     m_consolePage->RenderMirror();
 }
 
+void MainWindow::RenderRotation() {
+    m_massagesPage->RenderRotation();
+}
+
 void MainWindow::RenderPages() {
     RenderSupervision();
     m_startupOptionsPage->Render();
     m_consolePage->Render();
     m_playersListPage->Render();
+    m_massagesPage->Render();
     m_logsPage->Render();
     m_settingsPage->Render();
 }

@@ -2,9 +2,13 @@
 
 #include <QMainWindow>
 
+#include "console/player_log.h"
+#include "console/status_parser.h"
 #include "core/colour_chooser.h"
 #include "core/event_log.h"
 #include "maps/map_list_editor.h"
+#include "messages/message_profiles.h"
+#include "messages/message_rotation.h"
 #include "platform/dialogs.h"
 #include "platform/processes.h"
 #include "profiles/profile_fields.h"
@@ -19,6 +23,7 @@ namespace zembrock {
 
 class ConsolePage;
 class LogsPage;
+class MassagesPage;
 class PlayersListPage;
 class SettingsPage;
 class StartupOptionsPage;
@@ -38,6 +43,12 @@ struct MainWindowModels {
     ConsoleBridge& console;
     ServerSupervisor& supervisor;
     SupervisionDisplay& display;
+    PlayerTable& playerTable;
+    PlayerLog& playerLog;
+    MessageProfiles& messages;
+    MessageRotation& rotation;
+    Clock& clock;
+    EventPump& pump;
 };
 
 // The main window "form1": the upper tab set with the server's and the browser's pages, the
@@ -78,6 +89,8 @@ public:
     void RenderSupervision();
     // Shows the console mirror again.
     void RenderMirror();
+    // Shows the message rotation's progress again.
+    void RenderRotation();
 
     bool IsExpanded() const { return m_expanded; }
     bool IsInTray() const { return m_inTray; }
@@ -96,6 +109,8 @@ protected:
 
 private:
     void SetHeight(bool expanded);
+    // "UnBan": the ban list editor, centred on this window.
+    void OpenBanList();
     void UpdateTrayExitCaption();
 
     MainWindowModels m_models;
@@ -111,6 +126,7 @@ private:
     StartupOptionsPage* m_startupOptionsPage;
     ConsolePage* m_consolePage;
     PlayersListPage* m_playersListPage;
+    MassagesPage* m_massagesPage;
     LogsPage* m_logsPage;
     SettingsPage* m_settingsPage;
 };

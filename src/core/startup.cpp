@@ -41,6 +41,7 @@ StartupOutcome RunStartup(const StartupContext& context, std::string_view argume
     steps.FillCoreLists();
     // After every list above: the profile selects entries in them.
     steps.RefreshProfileList();
+    steps.LoadMessageProfiles();
 
     if (argumentText.empty()) {
         return StartupOutcome::Running;

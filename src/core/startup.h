@@ -33,6 +33,8 @@ public:
     virtual void FillCoreLists() = 0;
     // The profile list; its first profile is loaded.
     virtual void RefreshProfileList() = 0;
+    // The message profiles; the first one is loaded.
+    virtual void LoadMessageProfiles() = 0;
     // The profile that the command line names becomes current (and is loaded when listed).
     virtual void SelectCommandLineProfile(const std::string& name) = 0;
     // As the "Start Dedicated Server" button does.

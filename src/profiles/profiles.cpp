@@ -154,6 +154,9 @@ void Profiles::LoadProfile() {
     bool logSystem = m_models.log.FileLogging();
     LoadCheck(read(kProgram, "logsystem", "0"), logSystem);
     m_models.log.SetFileLogging(logSystem);
+    if (m_loadObserver) {
+        m_loadObserver();
+    }
 }
 
 void Profiles::LoadCores(const IniDocument& profile) {

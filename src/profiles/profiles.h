@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/chooser.h"
@@ -45,6 +46,9 @@ class Profiles {
 public:
     Profiles(const ProfileModels& models, const ProfilePorts& ports);
 
+    // Runs at the end of every profile load.
+    void SetLoadObserver(std::function<void()> observer) { m_loadObserver = std::move(observer); }
+
     const Chooser& List() const { return m_list; }
     const std::filesystem::path& CurrentProfileFile() const { return m_currentProfileFile; }
 
@@ -77,6 +81,7 @@ private:
     Chooser m_list;
     std::vector<std::string> m_listedFiles;  // the files behind the list's names, in list order
     std::filesystem::path m_currentProfileFile;
+    std::function<void()> m_loadObserver;
 };
 
 }  // namespace zembrock

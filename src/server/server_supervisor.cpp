@@ -201,6 +201,9 @@ void ServerSupervisor::Capture() {
     session.captured = true;
     Changed();
     PushServerSettings();
+    if (m_onCaptured) {
+        m_onCaptured();
+    }
 }
 
 void ServerSupervisor::ResetDisplay() {
@@ -217,6 +220,9 @@ void ServerSupervisor::SupervisionLost() {
     m_ports.watchdogTimer.Stop();
     session.remoteInfo.clear();
     session.publicIp.clear();
+    if (m_onLost) {
+        m_onLost();
+    }
     if (session.stoppedByUser) {
         m_models.log.LogSystemMessage("Server close by user successful.", kLogInformation);
         m_models.console.EmptyMirror();

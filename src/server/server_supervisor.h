@@ -60,6 +60,12 @@ public:
 
     // Runs after every change of the display or the session that the window shows.
     void SetObserver(std::function<void()> observer) { m_observer = std::move(observer); }
+    // Run right after a capture (after the settings push) and when the server is found gone
+    // (before the stop or crash is reported): the message rotation starts and stops there.
+    void SetCaptureHooks(std::function<void()> onCaptured, std::function<void()> onLost) {
+        m_onCaptured = std::move(onCaptured);
+        m_onLost = std::move(onLost);
+    }
     // The name of the current profile, for the remote-info text.
     void SetProfileNameSource(std::function<std::string()> source) { m_profileName = std::move(source); }
 
@@ -105,6 +111,8 @@ private:
     std::string m_windowCaption;
     std::function<void()> m_observer;
     std::function<std::string()> m_profileName;
+    std::function<void()> m_onCaptured;
+    std::function<void()> m_onLost;
 };
 
 }  // namespace zembrock

@@ -13,6 +13,8 @@
 #include "console/console_bridge.h"
 #include "core/program_folder.h"
 #include "maps/map_list_editor.h"
+#include "messages/message_profiles.h"
+#include "messages/message_rotation.h"
 #include "platform/processes.h"
 #include "platform/system_clock.h"
 #include "platform/window_system.h"
@@ -137,6 +139,32 @@ TEST_F(SupervisionTest, CapturesTagsPushesAndMirrorsTheConsole) {
     EXPECT_THAT(m_console->MirrorText(), HasSubstr("\"sv_hostname\" is:\"Night Ops^7\""));
     m_console->Send("status");
     EXPECT_THAT(m_console->MirrorText(), HasSubstr("]status"));
+}
+
+TEST_F(SupervisionTest, RotationBroadcastsOnScheduleAndTheServerEchoesIt) {
+    StartAndCapture();
+    MessageProfiles messages(m_game.Path());
+    for (const char* text : {"^1Welcome", "Visit our forum"}) {
+        messages.SetEditMessage(text);
+        messages.SetEditDelay("2");
+        messages.AddNew();
+    }
+    test::FakeTimer rotationTimer;
+    MessageRotation rotation(messages, RotationPorts{m_session, *m_console, rotationTimer, m_log, m_dialogs});
+    rotation.StartRotation();
+    ASSERT_TRUE(rotation.Running());
+    for (int second = 0; second < 4; ++second) {
+        rotation.Tick();
+    }
+    m_clock.SleepMs(100);
+    m_console->Refresh();
+    const std::string& mirror = m_console->MirrorText();
+    const std::size_t first = mirror.find("]say ^1Welcome");
+    const std::size_t second = mirror.find("]say Visit our forum");
+    ASSERT_NE(first, std::string::npos) << mirror;
+    ASSERT_NE(second, std::string::npos) << mirror;
+    EXPECT_LT(first, second);
+    EXPECT_THAT(mirror, HasSubstr("console: Visit our forum"));
 }
 
 TEST_F(SupervisionTest, HungServerIsRestartedAfterTheFailedProbes) {

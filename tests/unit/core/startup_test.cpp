@@ -46,6 +46,7 @@ public:
     void FillInterfaceChoice() override { m_events.emplace_back("interface"); }
     void FillCoreLists() override { m_events.emplace_back("cores"); }
     void RefreshProfileList() override { m_events.emplace_back("profiles"); }
+    void LoadMessageProfiles() override { m_events.emplace_back("message profiles"); }
     void SelectCommandLineProfile(const std::string& name) override { m_events.push_back("select " + name); }
     void StartServer() override { m_events.emplace_back("start server"); }
     void MinimiseToTray() override { m_events.emplace_back("minimise"); }
@@ -101,7 +102,7 @@ protected:
         if (withGameFolderLists) {
             steps.emplace_back("game folder lists");
         }
-        steps.insert(steps.end(), {"map catalogue", "interface", "cores", "profiles"});
+        steps.insert(steps.end(), {"map catalogue", "interface", "cores", "profiles", "message profiles"});
         return steps;
     }
 
