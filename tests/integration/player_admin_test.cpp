@@ -144,5 +144,36 @@ TEST_F(PlayerAdminTest, BanByNumberLandsInTheBanListEditor) {
     EXPECT_EQ(editor.Text().substr(match->start, match->length), "Sn1per");
 }
 
+// A player who chose a name that would end the quoted argument and start a command of its own.
+class UnsafeNameTest : public PlayerAdminTest {
+protected:
+    void SetUp() override {
+        setenv("ZEMBROCK_STANDIN_OPTIONS", R"(--add-player "Evil\";quit")", 1);
+        PlayerAdminTest::SetUp();
+    }
+    void TearDown() override {
+        PlayerAdminTest::TearDown();
+        unsetenv("ZEMBROCK_STANDIN_OPTIONS");
+    }
+};
+
+TEST_F(UnsafeNameTest, ByNameActionsAreRefusedAndTheServerKeepsRunning) {
+    ASSERT_EQ(Players().size(), 5U);
+    const PlayerRow* evil = RowOf("Evil\";quit");
+    ASSERT_NE(evil, nullptr);
+    for (const PlayerAction action : {PlayerAction::Kick, PlayerAction::Ban, PlayerAction::TempBan}) {
+        EXPECT_TRUE(RunPlayerAction(action, evil, {}, *m_console, m_dialogs).empty());
+    }
+    ASSERT_EQ(m_dialogs.messages.size(), 3U);
+    EXPECT_THAT(m_dialogs.messages[0].text, testing::HasSubstr("KickClientbyID"));
+    EXPECT_EQ(Players().size(), 5U);
+    EXPECT_THAT(m_console->MirrorText(), testing::Not(testing::HasSubstr("]kick")));
+    EXPECT_TRUE(m_supervisor->ServerResponds());
+
+    // The number still reaches him.
+    RunPlayerAction(PlayerAction::KickClient, RowOf("Evil\";quit"), {"300", "", true}, *m_console, m_dialogs);
+    EXPECT_EQ(Players().size(), 4U);
+}
+
 }  // namespace
 }  // namespace zembrock

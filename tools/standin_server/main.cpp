@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "platform/posix/console_window_host.h"
+#include "platform/posix/split_command_line.h"
 #include "platform/posix/window_protocol.h"
 #include "standin_server/standin_console.h"
 
@@ -54,7 +56,8 @@ constexpr const char* kUsage =
     "  --players N           number of simulated players (default 4)\n"
     "  --add-player NAME     one more simulated player (repeatable)\n"
     "  --public-ip ADDRESS   the address the server reports (default 203.0.113.7)\n"
-    "Console commands besides the server's own: hang, crash, quit.\n";
+    "Console commands besides the server's own: hang, crash, quit.\n"
+    "The environment variable ZEMBROCK_STANDIN_OPTIONS adds options to the command line.\n";
 
 struct Options {
     std::vector<std::pair<std::string, std::string>> variables;
@@ -131,7 +134,14 @@ void WriteLine(std::FILE* stream, const std::string& line) {
     _exit(kCrashExitCode);
 }
 
-int Run(const std::vector<std::string>& arguments) {
+int Run(std::vector<std::string> arguments) {
+    // Options for a stand-in started by the control panel, whose command line is fixed.
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read before anything else runs
+    if (const char* extra = std::getenv("ZEMBROCK_STANDIN_OPTIONS"); extra != nullptr) {
+        for (std::string& option : SplitCommandLine(extra)) {
+            arguments.push_back(std::move(option));
+        }
+    }
     const auto options = ParseOptions(arguments);
     if (!options) {
         static_cast<void>(std::fputs(kUsage, stderr));
