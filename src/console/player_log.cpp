@@ -34,12 +34,12 @@ void PlayerLog::LogBoxClicked(bool ticked, std::string_view minutesText) {
 }
 
 std::string PlayerLog::MinutesChanged(std::string_view minutesText) {
-    std::string text(minutesText);
-    if (MinutesValue(text) <= 0) {
-        text = "1";
+    if (MinutesValue(minutesText) <= 0) {
+        m_interval = 1;
+        return "1";
     }
-    m_interval = MinutesValue(text);
-    return text;
+    m_interval = MinutesValue(minutesText);
+    return std::string(minutesText);
 }
 
 void PlayerLog::Tick() {
