@@ -11,15 +11,10 @@
 #include <QVBoxLayout>
 
 #include "app/ansi_text.h"
+#include "app/field_bindings.h"
 
 namespace zembrock {
 namespace {
-
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
 
 QLineEdit* Field(const char* objectName, QWidget* parent) {
     auto* field = new QLineEdit(parent);
@@ -45,11 +40,11 @@ BanListWindow::BanListWindow(const std::filesystem::path& banFile, Dialogs& dial
     setModal(false);
     m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     m_label1->setObjectName(QStringLiteral("Label1"));
-    auto* find = Button("Find", "isButton12", this);
-    auto* reload = Button("Reload", "isButton1", this);
-    auto* save = Button("Save", "isButton2", this);
-    auto* addNew = Button("Add new", "isButton3", this);
-    auto* close = Button("Close", "isButton4", this);
+    auto* find = MakeButton("Find", "isButton12", this);
+    auto* reload = MakeButton("Reload", "isButton1", this);
+    auto* save = MakeButton("Save", "isButton2", this);
+    auto* addNew = MakeButton("Add new", "isButton3", this);
+    auto* close = MakeButton("Close", "isButton4", this);
 
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_text1, 1);

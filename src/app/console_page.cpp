@@ -13,19 +13,10 @@
 
 #include "app/ansi_text.h"
 #include "app/colour_swatch.h"
+#include "app/field_bindings.h"
 #include "app/qt_colour.h"
 
 namespace zembrock {
-namespace {
-
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
-
-}  // namespace
-
 ConsolePage::ConsolePage(Models models, QWidget* parent)
     : QWidget(parent),
       m_models(std::move(models)),
@@ -43,13 +34,13 @@ ConsolePage::ConsolePage(Models models, QWidget* parent)
     m_background->setObjectName(QStringLiteral("lblColor_0"));
     m_font->setObjectName(QStringLiteral("lblColor_1"));
 
-    auto* send = Button("Send", "cmdSendCommand", this);
-    auto* refresh = Button("Refresh", "cmdRefreshConsole", this);
-    auto* clear = Button("Clear console", "cmdClearConsole", this);
-    auto* hide = Button("Hide", "cmdHide", this);
-    auto* show = Button("Show", "cmdShow", this);
-    auto* mapRestart = Button("Map restart", "cmdMapRestart_0", this);
-    auto* fastRestart = Button("Fast restart", "cmdMapRestart_1", this);
+    auto* send = MakeButton("Send", "cmdSendCommand", this);
+    auto* refresh = MakeButton("Refresh", "cmdRefreshConsole", this);
+    auto* clear = MakeButton("Clear console", "cmdClearConsole", this);
+    auto* hide = MakeButton("Hide", "cmdHide", this);
+    auto* show = MakeButton("Show", "cmdShow", this);
+    auto* mapRestart = MakeButton("Map restart", "cmdMapRestart_0", this);
+    auto* fastRestart = MakeButton("Fast restart", "cmdMapRestart_1", this);
 
     auto* commandRow = new QHBoxLayout;
     commandRow->addWidget(m_cmbSendCommand, 1);

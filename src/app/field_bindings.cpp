@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include "app/ansi_text.h"
@@ -99,6 +100,12 @@ void RenderChooser(QComboBox* box, const Chooser& chooser) {
         box->addItem(FromAnsi(entry));
     }
     box->setCurrentIndex(chooser.selected ? static_cast<int>(*chooser.selected) : -1);
+}
+
+QPushButton* MakeButton(const char* caption, const char* objectName, QWidget* parent) {
+    auto* button = new QPushButton(QLatin1String(caption), parent);
+    button->setObjectName(QLatin1String(objectName));
+    return button;
 }
 
 void AllowOnlyCharacters(QLineEdit* field, const QString& allowed) {

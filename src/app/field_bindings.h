@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace zembrock {
@@ -37,6 +38,9 @@ private:
 
 // Shows a chooser's entries and selection in a combo box, without emitting its signals.
 void RenderChooser(QComboBox* box, const Chooser& chooser);
+
+// A push button with its caption and object name.
+QPushButton* MakeButton(const char* caption, const char* objectName, QWidget* parent);
 
 // Drops typed characters that are not among `allowed`; editing keys, shortcuts (copy, cut,
 // paste) and navigation pass.

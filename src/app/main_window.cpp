@@ -11,6 +11,7 @@
 #include "app/app_icon.h"
 #include "app/ban_list_window.h"
 #include "app/console_page.h"
+#include "app/field_bindings.h"
 #include "app/logs_page.h"
 #include "app/massages_page.h"
 #include "app/players_list_page.h"
@@ -56,12 +57,6 @@ QWidget* EmptyPage(const char* objectName, QWidget* parent) {
     return page;
 }
 
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget* parent)
@@ -72,9 +67,9 @@ MainWindow::MainWindow(const MainWindowModels& models, bool hideToTray, QWidget*
       m_tray(new TrayIcon(this)),
       m_upperTabs(new QTabWidget(this)),
       m_lowerTabs(new QTabWidget(this)),
-      m_command1(Button("Start (LAN/Online)", "Command1", this)),
-      m_cmdMore(Button(kMoreCaption, "cmdMore", this)),
-      m_command2(Button(kStartServerCaption, "Command2", this)),
+      m_command1(MakeButton("Start (LAN/Online)", "Command1", this)),
+      m_cmdMore(MakeButton(kMoreCaption, "cmdMore", this)),
+      m_command2(MakeButton(kStartServerCaption, "Command2", this)),
       m_startupOptionsPage(
           new StartupOptionsPage(models.fields, models.profiles, models.mapLists, models.dialogs, this)),
       m_consolePage(new ConsolePage(

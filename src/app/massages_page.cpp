@@ -37,12 +37,6 @@ constexpr std::array<ColourCode, 10> kColourCodes = {{{'1', 0x0000FF},
                                                       {'9', 0x404040},
                                                       {'0', 0x000000}}};
 
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
-
 }  // namespace
 
 MassagesPage::MassagesPage(MessageProfiles& profiles, MessageRotation& rotation, Dialogs& dialogs,
@@ -57,8 +51,8 @@ MassagesPage::MassagesPage(MessageProfiles& profiles, MessageRotation& rotation,
       m_txtDelaymsg(new QLineEdit(this)),
       m_progressBar1(new QProgressBar(this)),
       m_label33(new QLabel(QLatin1String(kCountdownInitialText), this)),
-      m_start(Button("Start", "cmdStartMsgs", this)),
-      m_stop(Button("Stop", "cmdStopMsgs", this)) {
+      m_start(MakeButton("Start", "cmdStartMsgs", this)),
+      m_stop(MakeButton("Stop", "cmdStopMsgs", this)) {
     m_listView5->setObjectName(QStringLiteral("ListView5"));
     m_listView5->setColumnCount(2);
     m_listView5->setHorizontalHeaderLabels({QStringLiteral("Message"), QStringLiteral("Delay (Sec)")});
@@ -79,15 +73,15 @@ MassagesPage::MassagesPage(MessageProfiles& profiles, MessageRotation& rotation,
     m_label33->setObjectName(QStringLiteral("Label33"));
     m_label33->setMinimumWidth(80);
 
-    auto* save = Button("Save", "cmdSaveMsgProfile", this);
-    auto* saveNew = Button("Save new", "cmdSaveNewMsgProfile", this);
-    auto* remove = Button("Delete", "cmdDeleteMsgProfile", this);
-    auto* addNew = Button("Add new", "cmdAddNewmsg", this);
-    auto* update = Button("Update selected", "cmdUpdateMsg", this);
-    auto* removeRow = Button("Remove", "cmdRemovemsg", this);
-    auto* clear = Button("Clear", "cmdClearMsg", this);
-    auto* up = Button("Up", "cmdMoveUpmsg", this);
-    auto* down = Button("Down", "cmdMoveDownmsg", this);
+    auto* save = MakeButton("Save", "cmdSaveMsgProfile", this);
+    auto* saveNew = MakeButton("Save new", "cmdSaveNewMsgProfile", this);
+    auto* remove = MakeButton("Delete", "cmdDeleteMsgProfile", this);
+    auto* addNew = MakeButton("Add new", "cmdAddNewmsg", this);
+    auto* update = MakeButton("Update selected", "cmdUpdateMsg", this);
+    auto* removeRow = MakeButton("Remove", "cmdRemovemsg", this);
+    auto* clear = MakeButton("Clear", "cmdClearMsg", this);
+    auto* up = MakeButton("Up", "cmdMoveUpmsg", this);
+    auto* down = MakeButton("Down", "cmdMoveDownmsg", this);
     m_lockedWhileRunning = {m_listView5, m_combo6,  save,  saveNew, remove, addNew,
                             update,      removeRow, clear, up,      down};
 

@@ -13,18 +13,13 @@
 #include <array>
 
 #include "app/ansi_text.h"
+#include "app/field_bindings.h"
 
 namespace zembrock {
 namespace {
 
 constexpr std::array<const char*, 9> kColumns = {"ID",       "Score",   "Ping",  "GUID", "Player",
                                                  "Last msg", "Address", "Qport", "Rate"};
-
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
 
 QAction* MenuAction(QMenu* menu, const char* objectName, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -84,9 +79,9 @@ PlayersListPage::PlayersListPage(Models models, QWidget* parent)
         QStringLiteral("Time in seconds for a player temporary ban (on kick/tempban) (range 0 - 3600)"));
     AllowOnlyCharacters(tempBan, QStringLiteral("0123456789"));
 
-    auto* refresh = Button("Refresh", "cmdLocalStatus", this);
-    auto* kickAll = Button("Kick All", "cmdKickAll", this);
-    auto* unBan = Button("UnBan", "isButton12", this);
+    auto* refresh = MakeButton("Refresh", "cmdLocalStatus", this);
+    auto* kickAll = MakeButton("Kick All", "cmdKickAll", this);
+    auto* unBan = MakeButton("UnBan", "isButton12", this);
     auto* row = new QHBoxLayout;
     row->addWidget(refresh);
     row->addWidget(kickAll);

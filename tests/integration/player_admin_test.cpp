@@ -5,81 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "console/ban_list_editor.h"
-#include "console/console_bridge.h"
 #include "console/player_actions.h"
 #include "console/status_parser.h"
 #include "core/program_folder.h"
-#include "maps/map_list_editor.h"
-#include "platform/processes.h"
-#include "platform/system_clock.h"
-#include "platform/window_system.h"
-#include "server/server_supervisor.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_timer.h"
-#include "support/temp_folder.h"
+#include "support/standin_fixture.h"
 
 namespace zembrock {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Without a window there are no events to serve in a wait.
-class NoEvents final : public EventPump {
-public:
-    void PumpOnce() override {}
-};
-
 // A captured stand-in server with its default four players.
-class PlayerAdminTest : public testing::Test {
+class PlayerAdminTest : public test::StandinFixture {
 protected:
     void SetUp() override {
-        setenv("ZEMBROCK_WINDOWS_DIR", m_windowsFolder.Path().c_str(), 1);
-        m_previousFolder = ProgramFolder();
-        SetProgramFolder(m_game.Path());
-        fs::create_directories(m_game / "players2");
-        fs::create_directories(m_game / "main");
-        test::WriteFile(m_game / "players2/server.cfg", "set sv_hostname \"Admin\"\r\n");
-        test::WriteFile(m_game / "players2/night.dspl", "mp_lambeth,TDM_default,300\r\n");
-        fs::create_symlink(ZEMBROCK_STANDIN_SERVER, m_game / kServerExecutable);
-
-        m_windows = SystemWindowSystem();
-        m_processes = SystemProcesses();
-        m_fields.serverVisibility.Fill({"LAN", "Internet"});
-        m_fields.serverVisibility.SelectIndex(0);
-        m_fields.configFiles.Fill({"server.cfg"});
-        m_fields.configFiles.SelectIndex(0);
-        m_fields.networkInterface.Fill({"127.0.0.1", "ANY IP"});
-        m_fields.networkInterface.SelectIndex(0);
-        m_fields.startHidden = false;
-        m_mapLists = std::make_unique<MapListEditor>(m_game.Path());
-        m_mapLists->RefreshMapListFiles();
-        m_console = std::make_unique<ConsoleBridge>(m_session, *m_windows, m_clock, m_fields.commandHistory);
-        m_supervisor = std::make_unique<ServerSupervisor>(
-            SupervisorModels{m_session, m_fields, *m_mapLists, m_log, *m_console, m_display},
-            SupervisorPorts{*m_windows, *m_processes, m_dialogs, m_clock, m_pump, m_timer}, "Control panel");
-
-        m_supervisor->StartStopAction();
-        ASSERT_TRUE(m_timer.Active());
-        for (int tick = 0; tick < 10 && !m_session.captured && m_timer.Active(); ++tick) {
-            m_clock.SleepMs(m_timer.IntervalMs());
-            m_supervisor->Tick();
-        }
-        ASSERT_TRUE(m_session.captured);
-    }
-
-    void TearDown() override {
-        for (const WindowHandle window : m_windows->TopLevelWindows()) {
-            m_processes->Terminate(m_windows->OwnerProcessId(window));
-        }
-        SetProgramFolder(m_previousFolder);
-        unsetenv("ZEMBROCK_WINDOWS_DIR");
+        StandinFixture::SetUp();
+        StartAndCapture();
     }
 
     std::vector<std::string> Players() {
@@ -100,22 +43,6 @@ protected:
         return nullptr;
     }
 
-    test::TempFolder m_windowsFolder;
-    test::TempFolder m_game;
-    fs::path m_previousFolder;
-    SystemClock m_clock;
-    NoEvents m_pump;
-    test::FakeDialogs m_dialogs;
-    test::FakeTimer m_timer;
-    std::unique_ptr<WindowSystem> m_windows;
-    std::unique_ptr<Processes> m_processes;
-    ServerSession m_session;
-    ProfileFields m_fields;
-    std::unique_ptr<MapListEditor> m_mapLists;
-    EventLog m_log{m_game / "systemlog.txt", m_clock, m_pump};
-    std::unique_ptr<ConsoleBridge> m_console;
-    SupervisionDisplay m_display;
-    std::unique_ptr<ServerSupervisor> m_supervisor;
     PlayerTable m_table;
 };
 

@@ -4,119 +4,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
 
-#include "console/console_bridge.h"
-#include "core/program_folder.h"
-#include "maps/map_list_editor.h"
 #include "messages/message_profiles.h"
 #include "messages/message_rotation.h"
-#include "platform/processes.h"
-#include "platform/system_clock.h"
-#include "platform/window_system.h"
-#include "server/server_supervisor.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_timer.h"
-#include "support/temp_folder.h"
+#include "support/standin_fixture.h"
 
 namespace zembrock {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::Contains;
 using testing::HasSubstr;
 
-// Without a window there are no events to serve in a wait.
-class NoEvents final : public EventPump {
-public:
-    void PumpOnce() override {}
-};
-
-class SupervisionTest : public testing::Test {
+// The settings the push must deliver differ from the configuration file's.
+class SupervisionTest : public test::StandinFixture {
 protected:
     void SetUp() override {
-        setenv("ZEMBROCK_WINDOWS_DIR", m_windowsFolder.Path().c_str(), 1);
-        m_previousFolder = ProgramFolder();
-        SetProgramFolder(m_game.Path());
-        fs::create_directories(m_game / "players2");
-        test::WriteFile(m_game / "players2/server.cfg", "set sv_hostname \"From Config\"\r\n");
-        test::WriteFile(m_game / "players2/night.dspl", "mp_lambeth,TDM_default,300\r\n");
-        fs::create_symlink(ZEMBROCK_STANDIN_SERVER, m_game / kServerExecutable);
-
-        m_windows = SystemWindowSystem();
-        m_processes = SystemProcesses();
-        m_fields.serverVisibility.Fill({"LAN", "Internet"});
-        m_fields.serverVisibility.SelectIndex(0);
-        m_fields.configFiles.Fill({"server.cfg"});
-        m_fields.configFiles.SelectIndex(0);
-        m_fields.networkInterface.Fill({"127.0.0.1", "ANY IP"});
-        m_fields.networkInterface.SelectIndex(0);
+        StandinFixture::SetUp();
         m_fields.hostName = "Night Ops";
-        m_fields.startHidden = false;
-        m_mapLists = std::make_unique<MapListEditor>(m_game.Path());
-        m_mapLists->RefreshMapListFiles();
-        m_console = std::make_unique<ConsoleBridge>(m_session, *m_windows, m_clock, m_fields.commandHistory);
-        m_supervisor = std::make_unique<ServerSupervisor>(
-            SupervisorModels{m_session, m_fields, *m_mapLists, m_log, *m_console, m_display},
-            SupervisorPorts{*m_windows, *m_processes, m_dialogs, m_clock, m_pump, m_timer}, "Control panel");
     }
-
-    void TearDown() override {
-        // Whatever the test left running ends with it.
-        for (const WindowHandle window : m_windows->TopLevelWindows()) {
-            m_processes->Terminate(m_windows->OwnerProcessId(window));
-        }
-        SetProgramFolder(m_previousFolder);
-        unsetenv("ZEMBROCK_WINDOWS_DIR");
-    }
-
-    // Ticks the watchdog at its own interval, as its timer would, until done() or maxTicks.
-    bool TickUntil(const std::function<bool()>& done, int maxTicks) {
-        for (int tick = 0; tick < maxTicks && !done(); ++tick) {
-            if (!m_timer.Active()) {
-                return done();
-            }
-            m_clock.SleepMs(m_timer.IntervalMs());
-            m_supervisor->Tick();
-        }
-        return done();
-    }
-
-    bool Logged(const std::string& text) const {
-        for (const LogEntry& entry : m_log.Entries()) {
-            if (entry.text == text) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    void StartAndCapture() {
-        m_supervisor->StartStopAction();
-        ASSERT_TRUE(m_timer.Active());
-        ASSERT_TRUE(TickUntil([this] { return m_session.captured; }, 10));
-    }
-
-    test::TempFolder m_windowsFolder;
-    test::TempFolder m_game;
-    fs::path m_previousFolder;
-    SystemClock m_clock;
-    NoEvents m_pump;
-    test::FakeDialogs m_dialogs;
-    test::FakeTimer m_timer;
-    std::unique_ptr<WindowSystem> m_windows;
-    std::unique_ptr<Processes> m_processes;
-    ServerSession m_session;
-    ProfileFields m_fields;
-    std::unique_ptr<MapListEditor> m_mapLists;
-    EventLog m_log{m_game / "systemlog.txt", m_clock, m_pump};
-    std::unique_ptr<ConsoleBridge> m_console;
-    SupervisionDisplay m_display;
-    std::unique_ptr<ServerSupervisor> m_supervisor;
 };
 
 TEST_F(SupervisionTest, CapturesTagsPushesAndMirrorsTheConsole) {
