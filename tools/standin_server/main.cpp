@@ -214,6 +214,7 @@ int Run(std::vector<std::string> arguments) {
                 switch (server.TakeRequest()) {
                     case ConsoleRequest::Hang:
                         hung = true;
+                        host->Freeze();
                         break;
                     case ConsoleRequest::Crash:
                         Crash();

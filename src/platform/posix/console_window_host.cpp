@@ -247,6 +247,9 @@ void ConsoleWindowHost::Publish() {
 }
 
 void ConsoleWindowHost::ServeOnce(int timeoutMs) {
+    if (m_frozen) {
+        return;
+    }
     if (m_unpublished) {
         Publish();
     }
@@ -261,13 +264,13 @@ void ConsoleWindowHost::ServeOnce(int timeoutMs) {
     }
     // Only the connections polled above: the index of entries follows m_connections.
     const std::size_t polled = m_connections.size();
-    for (std::size_t k = 0; k < polled; ++k) {
+    for (std::size_t k = 0; k < polled && !m_frozen; ++k) {
         if (entries[k + 1].revents != 0) {
             Read(m_connections[k]);
             Flush(m_connections[k]);
         }
     }
-    if ((entries[0].revents & POLLIN) != 0) {
+    if ((entries[0].revents & POLLIN) != 0 && !m_frozen) {
         AcceptAll();
     }
     for (Connection& connection : m_connections) {
@@ -279,7 +282,7 @@ void ConsoleWindowHost::ServeOnce(int timeoutMs) {
 }
 
 void ConsoleWindowHost::AcceptAll() {
-    while (m_connections.size() < kMaxConnections) {
+    while (m_connections.size() < kMaxConnections && !m_frozen) {
         const int fd = accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR) {
@@ -309,7 +312,7 @@ void ConsoleWindowHost::Read(Connection& connection) {
         peerClosed = got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
         break;
     }
-    while (connection.in.size() >= kRequestHeaderBytes) {
+    while (connection.in.size() >= kRequestHeaderBytes && !m_frozen) {
         const std::uint32_t length = ReadWord(connection.in, 8);
         if (length > kMaxPayloadBytes) {
             connection.open = false;

@@ -61,6 +61,9 @@ public:
     // Waits up to timeoutMs for requests (0: only looks), then answers every request that has
     // arrived. Returns early after answering; the caller calls it in its loop.
     void ServeOnce(int timeoutMs);
+    // From now on nothing more is answered, not even the rest of the pass that is running (a
+    // handler that hangs the server calls it): the windows stay, as a hung program's do.
+    void Freeze() { m_frozen = true; }
 
     // Enter pressed in a control (WM_CHAR 13): the host application reads the control's text
     // and decides what to do with it.
@@ -102,6 +105,7 @@ private:
     int m_listenFd;
     std::uint32_t m_nextIndex = 1;
     bool m_unpublished = false;  // windows were added since the last Publish
+    bool m_frozen = false;
     std::vector<Window> m_windows;
     std::vector<Connection> m_connections;
 };
