@@ -16,4 +16,8 @@ public:
 // The lock for the program installed in programFolder (one instance per installation).
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& programFolder);
 
+// The name every backend gives the lock of the installation in programFolder: the same folder
+// text gives the same name in every build of the program.
+std::string InstanceLockName(const std::string& programFolder);
+
 }  // namespace zembrock

@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,7 @@ protected:
     }
 
     std::vector<std::string> Players() {
-        m_table.Refresh(*m_console, m_clock, m_pump);
+        m_table.Refresh(m_server->console, m_server->clock, *m_server->pump);
         std::vector<std::string> names;
         for (const PlayerRow& row : m_table.Rows()) {
             names.push_back(row.player);
@@ -53,14 +52,14 @@ TEST_F(PlayerAdminTest, RefreshShowsThePlayersAndKickByNumberRemovesOne) {
     EXPECT_EQ(lena->address, "198.51.100.7:1024 ");
     EXPECT_EQ(lena->rate, "8000");
 
-    RunPlayerAction(PlayerAction::KickClient, lena, {"300", "camping", false}, *m_console, m_dialogs);
+    RunPlayerAction(PlayerAction::KickClient, lena, {"300", "camping", false}, m_server->console, m_dialogs);
     EXPECT_EQ(Players(), (std::vector<std::string>{"Kowalski", "^1RedBaron^7", "xX_Sn1per_Xx"}));
-    EXPECT_THAT(m_console->MirrorText(), testing::HasSubstr("Lena^7 was kicked (camping)"));
+    EXPECT_THAT(m_server->console.MirrorText(), testing::HasSubstr("Lena^7 was kicked (camping)"));
 }
 
 TEST_F(PlayerAdminTest, BanByNumberLandsInTheBanListEditor) {
     ASSERT_EQ(Players().size(), 4U);
-    RunPlayerAction(PlayerAction::BanClient, RowOf("xX_Sn1per_Xx"), {}, *m_console, m_dialogs);
+    RunPlayerAction(PlayerAction::BanClient, RowOf("xX_Sn1per_Xx"), {}, m_server->console, m_dialogs);
     EXPECT_EQ(Players().size(), 3U);
 
     BanListEditor editor{BanFilePath(ProgramFolder())};
@@ -75,12 +74,8 @@ TEST_F(PlayerAdminTest, BanByNumberLandsInTheBanListEditor) {
 class UnsafeNameTest : public PlayerAdminTest {
 protected:
     void SetUp() override {
-        setenv("ZEMBROCK_STANDIN_OPTIONS", R"(--add-player "Evil\";quit")", 1);
+        SetStandinOptions(R"(--add-player "Evil\";quit")");
         PlayerAdminTest::SetUp();
-    }
-    void TearDown() override {
-        PlayerAdminTest::TearDown();
-        unsetenv("ZEMBROCK_STANDIN_OPTIONS");
     }
 };
 
@@ -89,16 +84,17 @@ TEST_F(UnsafeNameTest, ByNameActionsAreRefusedAndTheServerKeepsRunning) {
     const PlayerRow* evil = RowOf("Evil\";quit");
     ASSERT_NE(evil, nullptr);
     for (const PlayerAction action : {PlayerAction::Kick, PlayerAction::Ban, PlayerAction::TempBan}) {
-        EXPECT_TRUE(RunPlayerAction(action, evil, {}, *m_console, m_dialogs).empty());
+        EXPECT_TRUE(RunPlayerAction(action, evil, {}, m_server->console, m_dialogs).empty());
     }
     ASSERT_EQ(m_dialogs.messages.size(), 3U);
     EXPECT_THAT(m_dialogs.messages[0].text, testing::HasSubstr("KickClientbyID"));
     EXPECT_EQ(Players().size(), 5U);
-    EXPECT_THAT(m_console->MirrorText(), testing::Not(testing::HasSubstr("]kick")));
-    EXPECT_TRUE(m_supervisor->ServerResponds());
+    EXPECT_THAT(m_server->console.MirrorText(), testing::Not(testing::HasSubstr("]kick")));
+    EXPECT_TRUE(m_server->supervisor.ServerResponds());
 
     // The number still reaches him.
-    RunPlayerAction(PlayerAction::KickClient, RowOf("Evil\";quit"), {"300", "", true}, *m_console, m_dialogs);
+    RunPlayerAction(PlayerAction::KickClient, RowOf("Evil\";quit"), {"300", "", true}, m_server->console,
+                    m_dialogs);
     EXPECT_EQ(Players().size(), 4U);
 }
 

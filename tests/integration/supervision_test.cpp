@@ -8,6 +8,7 @@
 
 #include "messages/message_profiles.h"
 #include "messages/message_rotation.h"
+#include "support/fake_timer.h"
 #include "support/standin_fixture.h"
 
 namespace zembrock {
@@ -20,30 +21,31 @@ class SupervisionTest : public test::StandinFixture {
 protected:
     void SetUp() override {
         StandinFixture::SetUp();
-        m_fields.hostName = "Night Ops";
+        m_server->fields.hostName = "Night Ops";
     }
 };
 
 TEST_F(SupervisionTest, CapturesTagsPushesAndMirrorsTheConsole) {
     StartAndCapture();
 
-    EXPECT_THAT(m_session.consoleTitle, testing::StartsWith("#"));
-    EXPECT_EQ(m_windows->WindowTitle(m_session.consoleWindow), m_session.consoleTitle);
-    EXPECT_EQ(m_windows->FindWindow(kServerConsoleClass, kServerConsoleTitle), 0U);
-    EXPECT_TRUE(Logged("Server window captured."));
+    EXPECT_THAT(m_server->session.consoleTitle, testing::StartsWith("#"));
+    EXPECT_EQ(m_server->windows->WindowTitle(m_server->session.consoleWindow),
+              m_server->session.consoleTitle);
+    EXPECT_EQ(m_server->windows->FindWindow(kServerConsoleClass, kServerConsoleTitle), 0U);
+    EXPECT_TRUE(m_server->Logged("Server window captured."));
 
     // The push emptied the output before starting the rotation, which names the selected list.
-    ASSERT_TRUE(TickUntil([this] { return !m_session.publicIp.empty(); }, 5));
-    EXPECT_THAT(m_console->MirrorText(), testing::StartsWith("]start_map_rotate"));
-    EXPECT_THAT(m_console->MirrorText(), HasSubstr("Starting map rotation \"night\""));
-    EXPECT_EQ(m_session.publicIp, "203.0.113.7");
-    EXPECT_THAT(m_session.remoteInfo, testing::EndsWith("|27017|203.0.113.7"));
+    ASSERT_TRUE(m_server->RunWatchdog([this] { return !m_server->session.publicIp.empty(); }, 5));
+    EXPECT_THAT(m_server->console.MirrorText(), testing::StartsWith("]start_map_rotate"));
+    EXPECT_THAT(m_server->console.MirrorText(), HasSubstr("Starting map rotation \"night\""));
+    EXPECT_EQ(m_server->session.publicIp, "203.0.113.7");
+    EXPECT_THAT(m_server->session.remoteInfo, testing::EndsWith("|27017|203.0.113.7"));
 
     // The settings arrived: the server shows the host name the push set, not the config's.
-    m_console->Send("sv_hostname");
-    EXPECT_THAT(m_console->MirrorText(), HasSubstr("\"sv_hostname\" is:\"Night Ops^7\""));
-    m_console->Send("status");
-    EXPECT_THAT(m_console->MirrorText(), HasSubstr("]status"));
+    m_server->console.Send("sv_hostname");
+    EXPECT_THAT(m_server->console.MirrorText(), HasSubstr("\"sv_hostname\" is:\"Night Ops^7\""));
+    m_server->console.Send("status");
+    EXPECT_THAT(m_server->console.MirrorText(), HasSubstr("]status"));
 }
 
 TEST_F(SupervisionTest, RotationBroadcastsOnScheduleAndTheServerEchoesIt) {
@@ -55,15 +57,16 @@ TEST_F(SupervisionTest, RotationBroadcastsOnScheduleAndTheServerEchoesIt) {
         messages.AddNew();
     }
     test::FakeTimer rotationTimer;
-    MessageRotation rotation(messages, RotationPorts{m_session, *m_console, rotationTimer, m_log, m_dialogs});
+    MessageRotation rotation(messages, RotationPorts{m_server->session, m_server->console, rotationTimer,
+                                                     m_server->log, m_dialogs});
     rotation.StartRotation();
     ASSERT_TRUE(rotation.Running());
     for (int second = 0; second < 4; ++second) {
         rotation.Tick();
     }
-    m_clock.SleepMs(100);
-    m_console->Refresh();
-    const std::string& mirror = m_console->MirrorText();
+    m_server->clock.SleepMs(100);
+    m_server->console.Refresh();
+    const std::string& mirror = m_server->console.MirrorText();
     const std::size_t first = mirror.find("]say ^1Welcome");
     const std::size_t second = mirror.find("]say Visit our forum");
     ASSERT_NE(first, std::string::npos) << mirror;
@@ -73,41 +76,44 @@ TEST_F(SupervisionTest, RotationBroadcastsOnScheduleAndTheServerEchoesIt) {
 }
 
 TEST_F(SupervisionTest, HungServerIsRestartedAfterTheFailedProbes) {
-    m_session.respondTries = 2;
+    m_server->session.respondTries = 2;
     StartAndCapture();
-    const std::uint32_t firstProcess = m_session.consoleProcessId;
+    const std::uint32_t firstProcess = m_server->session.consoleProcessId;
 
-    m_console->SendConsoleCommand("hang");
-    ASSERT_TRUE(TickUntil([this] { return Logged("Server doesn't respond."); }, 4));
-    EXPECT_TRUE(Logged("Server doesn't respond [1/2]."));
-    EXPECT_TRUE(Logged("Server restarting."));
-    EXPECT_TRUE(Logged("Process terminated."));
+    m_server->console.SendConsoleCommand("hang");
+    ASSERT_TRUE(m_server->RunWatchdog([this] { return m_server->Logged("Server doesn't respond."); }, 4));
+    EXPECT_TRUE(m_server->Logged("Server doesn't respond [1/2]."));
+    EXPECT_TRUE(m_server->Logged("Server restarting."));
+    EXPECT_TRUE(m_server->Logged("Process terminated."));
 
-    ASSERT_TRUE(TickUntil([this] { return m_session.captured; }, 10));
-    EXPECT_NE(m_session.consoleProcessId, firstProcess);
+    ASSERT_TRUE(m_server->RunWatchdog([this] { return m_server->session.captured; }, 10));
+    EXPECT_NE(m_server->session.consoleProcessId, firstProcess);
 }
 
 TEST_F(SupervisionTest, CrashedServerIsReportedAndRestarted) {
     StartAndCapture();
-    const std::uint32_t firstProcess = m_session.consoleProcessId;
+    const std::uint32_t firstProcess = m_server->session.consoleProcessId;
 
-    m_console->SendConsoleCommand("crash");
-    ASSERT_TRUE(TickUntil([this] { return Logged("Server has crashed or exited."); }, 5));
-    ASSERT_TRUE(TickUntil([this] { return m_session.captured; }, 10));
-    EXPECT_NE(m_session.consoleProcessId, firstProcess);
+    m_server->console.SendConsoleCommand("crash");
+    ASSERT_TRUE(
+        m_server->RunWatchdog([this] { return m_server->Logged("Server has crashed or exited."); }, 5));
+    ASSERT_TRUE(m_server->RunWatchdog([this] { return m_server->session.captured; }, 10));
+    EXPECT_NE(m_server->session.consoleProcessId, firstProcess);
 }
 
 TEST_F(SupervisionTest, UserStopEndsTheServerWithoutRestart) {
     StartAndCapture();
-    const std::uint32_t process = m_session.consoleProcessId;
+    const std::uint32_t process = m_server->session.consoleProcessId;
+    const WindowHandle window = m_server->session.consoleWindow;
 
-    m_supervisor->StartStopAction();
-    EXPECT_TRUE(Logged("Process terminated."));
-    ASSERT_TRUE(TickUntil([this] { return Logged("Server close by user successful."); }, 3));
-    EXPECT_FALSE(m_timer.Active());
-    EXPECT_EQ(m_display.startStopCaption, kStartServerCaption);
-    EXPECT_EQ(m_processes->Terminate(process), TerminateResult::NotFound);
-    EXPECT_TRUE(m_windows->TopLevelWindows().empty());
+    m_server->supervisor.StartStopAction();
+    EXPECT_TRUE(m_server->Logged("Process terminated."));
+    ASSERT_TRUE(
+        m_server->RunWatchdog([this] { return m_server->Logged("Server close by user successful."); }, 3));
+    EXPECT_FALSE(m_server->watchdogTimer.Active());
+    EXPECT_EQ(m_server->display.startStopCaption, kStartServerCaption);
+    EXPECT_EQ(m_server->processes->Terminate(process), TerminateResult::NotFound);
+    EXPECT_EQ(m_server->windows->OwnerProcessId(window), 0U);
 }
 
 }  // namespace

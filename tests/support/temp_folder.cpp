@@ -1,18 +1,19 @@
 #include "support/temp_folder.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
 
 namespace zembrock::test {
 
 TempFolder::TempFolder() {
+    // A random stem per test process keeps test processes that run at once apart.
+    static const unsigned stem = std::random_device{}();
     static std::atomic<int> counter{0};
     m_path = std::filesystem::temp_directory_path() /
-             ("zembrock-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+             ("zembrock-test-" + std::to_string(stem) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(m_path);
     std::filesystem::create_directories(m_path);
 }

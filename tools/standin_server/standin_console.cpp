@@ -1,7 +1,5 @@
 #include "standin_server/standin_console.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -189,8 +187,8 @@ void StandinConsole::Print(const std::string& line) const {
     m_sink(line);
 }
 
-void StandinConsole::Start() {
-    Print("Zembrock dedicated server (stand-in), process " + std::to_string(getpid()));
+void StandinConsole::Start(std::uint32_t processId) {
+    Print("Zembrock dedicated server (stand-in), process " + std::to_string(processId));
     for (const char* name :
          {"dedicated", "net_queryPort", "net_port", "net_authPort", "net_masterServerPort", "sv_config"}) {
         Print(std::string("  ") + name + " \"" + Variable(name) + "\"");

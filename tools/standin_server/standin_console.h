@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -47,8 +48,9 @@ public:
 
     // Server variables as given on the command line (+set NAME VALUE).
     void SetVariable(const std::string& name, const std::string& value);
-    // The start-up report: the command-line variables, the configuration file, the address.
-    void Start();
+    // The start-up report: the process, the command-line variables, the configuration file, the
+    // address.
+    void Start(std::uint32_t processId);
     // Executes one input line.
     void Execute(const std::string& line);
     // The request of the last command, reset by reading it.

@@ -2,7 +2,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -36,22 +35,13 @@ private:
     bool m_another;
 };
 
-// FNV-1a: stable from one build of the program to the next.
-std::uint64_t StableHash(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return hash;
-}
-
 }  // namespace
 
 std::unique_ptr<InstanceLock> AcquireInstanceLock(const std::string& programFolder) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");  // NOLINT(concurrency-mt-unsafe): start-up only
     const std::string folder = runtime != nullptr && *runtime != '\0' ? runtime : "/tmp";
-    const std::string name = "zembrock-launcher-" + std::to_string(getuid()) + "-" +
-                             std::to_string(StableHash(programFolder)) + ".lock";
+    // The user's id keeps the users of a shared /tmp apart.
+    const std::string name = InstanceLockName(programFolder) + "-" + std::to_string(getuid()) + ".lock";
     return std::make_unique<PosixInstanceLock>(folder + "/" + name);
 }
 

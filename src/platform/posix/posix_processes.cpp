@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/split_command_line.h"
+#include "core/split_command_line.h"
 #include "platform/processes.h"
 
 // POSIX's own name for the environment, which no header declares.

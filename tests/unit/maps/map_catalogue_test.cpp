@@ -163,7 +163,10 @@ TEST(MapPreviewFile, FindsThePictureOfAMapName) {
 
     EXPECT_EQ(MapPreviewFile(folder.Path(), "*"), folder / "mapimages/random.gif");
     EXPECT_EQ(MapPreviewFile(folder.Path(), "Arkaden"), folder / "mapimages/Arkaden.gif");
-    EXPECT_EQ(MapPreviewFile(folder.Path(), "Dome"), folder / "mapimages/dome.gif");
+    // On a file system that ignores case the name may come back as asked: the same file.
+    const auto dome = MapPreviewFile(folder.Path(), "Dome");
+    ASSERT_TRUE(dome.has_value());
+    EXPECT_TRUE(fs::equivalent(*dome, folder / "mapimages/dome.gif"));
     EXPECT_EQ(MapPreviewFile(folder.Path(), "Bakaara"), std::nullopt);
     EXPECT_EQ(MapPreviewFile(folder.Path(), ""), std::nullopt);
     // A name reported by a server on the network must not reach outside the pictures folder.

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -198,7 +199,8 @@ TEST_F(SupervisorTest, CaptureTagsTheConsoleAndPushesTheSettingsInOrder) {
     EXPECT_EQ(m_session.inputLine, m_console.input);
     EXPECT_EQ(m_session.outputArea, m_console.output);
     EXPECT_EQ(m_session.consoleProcessId, kServerPid);
-    EXPECT_THAT(m_session.consoleTitle, testing::MatchesRegex("#[0-9][0-9][0-9] Started at: .+"));
+    EXPECT_TRUE(std::regex_match(m_session.consoleTitle, std::regex("#[0-9]{3} Started at: .+")))
+        << m_session.consoleTitle;
     EXPECT_EQ(m_windows.WindowTitle(m_console.console), m_session.consoleTitle);
     EXPECT_EQ(m_session.remoteInfo, m_session.consoleTitle + "|4242|night|27017|");
     EXPECT_EQ(m_display.trayTooltip, "Zembrock - Server Launcher/Editor v1.0.0\r\n" + m_session.consoleTitle);

@@ -1,4 +1,4 @@
-#include "platform/posix/split_command_line.h"
+#include "core/split_command_line.h"
 
 namespace zembrock {
 namespace {
