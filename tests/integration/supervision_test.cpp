@@ -26,6 +26,9 @@ protected:
 };
 
 TEST_F(SupervisionTest, CapturesTagsPushesAndMirrorsTheConsole) {
+    CoreList& cores = m_server->fields.consoleCores;
+    cores.ClearSelection();
+    cores.selected.at(0) = true;
     StartAndCapture();
 
     EXPECT_THAT(m_server->session.consoleTitle, testing::StartsWith("#"));
@@ -33,6 +36,10 @@ TEST_F(SupervisionTest, CapturesTagsPushesAndMirrorsTheConsole) {
               m_server->session.consoleTitle);
     EXPECT_EQ(m_server->windows->FindWindow(kServerConsoleClass, kServerConsoleTitle), 0U);
     EXPECT_TRUE(m_server->Logged("Server window captured."));
+    // The console's processor choice is applied to the captured server.
+    const auto affinity = m_server->processes->ReadAffinity(m_server->session.consoleProcessId);
+    ASSERT_TRUE(affinity.has_value());
+    EXPECT_EQ(affinity->process, 1U);
 
     // The push emptied the output before starting the rotation, which names the selected list.
     ASSERT_TRUE(m_server->RunWatchdog([this] { return !m_server->session.publicIp.empty(); }, 5));

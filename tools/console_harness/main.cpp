@@ -24,14 +24,11 @@ constexpr const char* kUsage =
     "usage: zembrock-console [--seconds N]\n"
     "Starts Zembrock_dedicated.exe in the program folder, supervises it for N seconds (default 30)\n"
     "while printing the event log, then stops it. The program folder is the executable's folder,\n"
-    "or the folder named by ZEMBROCK_PROGRAM_DIR.\n";
+    "or the folder named by ZEMBROCK_PROGRAM_DIR.";
 
 class PrintedLog final : public EventLogObserver {
 public:
-    void EntryAppended(const LogEntry& entry) override {
-        std::printf("%s%s\n", entry.Prefix().c_str(), entry.text.c_str());
-        std::fflush(stdout);
-    }
+    void EntryAppended(const LogEntry& entry) override { PrintLine(stdout, entry.Prefix() + entry.text); }
     void FileLoggingChanged() override {}
 };
 
@@ -49,7 +46,7 @@ int Run(int seconds) {
     // The watchdog stops for good only when a start fails.
     harness.RunWatchdog(timeIsUp, seconds + 1);
     if (!harness.session.captured) {
-        std::printf("The server's console was not captured.\n");
+        PrintLine(stdout, "The server's console was not captured.");
         return 1;
     }
     harness.supervisor.StartStopAction();
@@ -84,7 +81,7 @@ std::optional<int> ParseSeconds(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::optional<int> seconds = ParseSeconds(argc, argv);
     if (!seconds) {
-        std::fputs(zembrock::harness::kUsage, stderr);
+        zembrock::harness::PrintLine(stderr, zembrock::harness::kUsage);
         return 2;
     }
     return zembrock::harness::Run(*seconds);

@@ -1,6 +1,6 @@
 #include "console_harness/supervision_harness.h"
 
-#include <cstdio>
+#include <algorithm>
 
 #include "core/folder_listing.h"
 #include "core/program_folder.h"
@@ -11,13 +11,19 @@
 
 namespace zembrock::harness {
 
+void PrintLine(std::FILE* stream, const std::string& line) {
+    const std::string text = line + "\n";
+    static_cast<void>(std::fwrite(text.data(), 1, text.size(), stream));
+    static_cast<void>(std::fflush(stream));
+}
+
 bool PrintedDialogs::AskYesNo(const std::string& title, const std::string& text, DialogIcon /*icon*/) {
-    std::fprintf(stderr, "%s: %s [answered No]\n", title.c_str(), text.c_str());
+    PrintLine(stderr, title + ": " + text + " [answered No]");
     return false;
 }
 
 void PrintedDialogs::ShowMessage(const std::string& title, const std::string& text, DialogIcon /*icon*/) {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    PrintLine(stderr, title + ": " + text);
 }
 
 std::optional<std::string> PrintedDialogs::AskText(const std::string& /*title*/,
@@ -45,6 +51,7 @@ SupervisionHarness::SupervisionHarness(std::string windowCaption)
     fields.configFiles.SelectIndex(0);
     FillInterfaceChoice(fields.networkInterface, ProgramFolder() / kGameSettingsFileName, LocalIPv4Address());
     FillCoreLists(fields.consoleCores, fields.programCores, *processes);
+    fields.consoleCores.SelectAll();
     mapLists.RefreshMapListFiles();
 }
 
@@ -57,12 +64,7 @@ bool SupervisionHarness::RunWatchdog(const std::function<bool()>& done, int maxT
 }
 
 bool SupervisionHarness::Logged(const std::string& text) const {
-    for (const LogEntry& entry : log.Entries()) {
-        if (entry.text == text) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(log.Entries(), [&](const LogEntry& entry) { return entry.text == text; });
 }
 
 }  // namespace zembrock::harness

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,6 +39,9 @@ private:
     std::uint32_t m_intervalMs = 0;
 };
 
+// One line to a terminal or pipe, at once (a reader of a pipe sees every line as it is printed).
+void PrintLine(std::FILE* stream, const std::string& line);
+
 // Nobody to ask at a terminal: a message is printed to the error output, a question is
 // answered No, an input box and the colour dialog are cancelled.
 class PrintedDialogs final : public Dialogs {
@@ -53,8 +57,9 @@ public:
 // The server's supervision in the program folder (ProgramFolder()), wired to this system's
 // window and process backends: the start/stop action, the watchdog with its capture, probes
 // and restarts, the settings push, the processor affinity and the console bridge. The fields
-// start as a new profile's, with the folder's first configuration file and map list chosen
-// and the network interface as the game's settings file stores it.
+// start as a new profile's, with the folder's first configuration file and map list chosen,
+// the network interface as the game's settings file stores it, and every processor for the
+// server's console.
 class SupervisionHarness {
 public:
     explicit SupervisionHarness(std::string windowCaption = "Zembrock console");
