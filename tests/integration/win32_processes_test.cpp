@@ -4,8 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,7 +75,7 @@ protected:
     }
 
     // The stand-in's console window, once it has opened.
-    WindowHandle AwaitConsoleWindow() const {
+    WindowHandle AwaitConsoleWindow() {
         const auto deadline = SteadyClock::now() + kPatience;
         WindowHandle window = ConsoleWindow();
         while (window == 0 && SteadyClock::now() < deadline) {
@@ -84,7 +86,7 @@ protected:
     }
 
     test::TempFolder m_game;
-    mutable SystemClock m_clock;
+    SystemClock m_clock;
     std::unique_ptr<WindowSystem> m_windows = SystemWindowSystem();
     std::unique_ptr<Processes> m_processes = SystemProcesses();
 };
@@ -143,12 +145,12 @@ TEST_F(Win32ProcessesTest, LaunchThatCannotBeCreatedIsRefused) {
         fs::path workingFolder;
     };
     const std::string standin = Quoted(ZEMBROCK_STANDIN_SERVER) + " --window-delay-ms 0" + kLifetime;
-    const Case cases[] = {
+    const std::array<Case, 3> cases = {{
         {"missing executable", Quoted((m_game / "Zembrock_dedicated.exe").string()) + kLifetime,
          m_game.Path()},
         {"empty command line", "", m_game.Path()},
         {"missing working folder", standin, m_game / "missing"},
-    };
+    }};
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
         EXPECT_FALSE(m_processes->CreateProcess(
@@ -204,8 +206,8 @@ TEST_F(Win32ProcessesTest, AffinityReadsBackWhatWasSetAndRefusesImpossibleMasks)
         const char* name;
         std::uint32_t processId;
     };
-    const Target targets[] = {{"own process", m_processes->OwnProcessId()},
-                              {"server", m_windows->OwnerProcessId(window)}};
+    const std::array<Target, 2> targets = {
+        {{"own process", m_processes->OwnProcessId()}, {"server", m_windows->OwnerProcessId(window)}}};
     for (const Target& target : targets) {
         SCOPED_TRACE(target.name);
         const std::optional<AffinityMasks> before = m_processes->ReadAffinity(target.processId);

@@ -64,8 +64,7 @@ std::string LocalIPv4Address() {
              unicast = unicast->Next) {
             const SOCKADDR* address = unicast->Address.lpSockaddr;
             if (address != nullptr && address->sa_family == AF_INET) {
-                // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API's address
-                // record
+                // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): an IPv4 socket address
                 return DottedText(*reinterpret_cast<const sockaddr_in*>(address));
             }
         }

@@ -17,7 +17,8 @@ constexpr int kTitleBufferCharacters = 128;
 // Window handles are 32 bits wide on 64-bit Windows too, so that 32-bit and 64-bit programs can
 // share them: a handle is truncated on the way out and sign-extended on the way back.
 HWND ToHwnd(WindowHandle handle) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): a window handle is a number, not an address
+    // A handle is a number, not an address.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr,cppcoreguidelines-pro-type-reinterpret-cast)
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(handle)));
 }
 
@@ -56,7 +57,8 @@ std::uint32_t RemainingOf(ULONGLONG start, std::uint32_t boundMs) {
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): EnumWindows hands the collector back as a number
+    // EnumWindows hands the collector back as a number.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr,cppcoreguidelines-pro-type-reinterpret-cast)
     reinterpret_cast<std::vector<WindowHandle>*>(windows)->push_back(ToHandle(window));
     return TRUE;  // every window is visited
 }
