@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "platform/window_system.h"
+#include "server/server_session.h"
 
 namespace zembrock::test {
-
-inline constexpr const char* kServerConsoleClass = "IW5 WinConsole";
-inline constexpr const char* kServerConsoleTitle = "Call of Duty\xAE: Modern Warfare\xAE 3 Dedicated Server";
 
 // The windows of a pretend machine, held in memory: top-level windows and their controls, each
 // with a class, a title (a control's fixed window name), an owner process, a text and a
@@ -50,6 +48,13 @@ public:
         WindowHandle console = 0;
         WindowHandle input = 0;
         WindowHandle output = 0;
+
+        // The session's console, as a capture records it.
+        void AttachTo(ServerSession& session) const {
+            session.consoleWindow = console;
+            session.inputLine = input;
+            session.outputArea = output;
+        }
     };
 
     // A new window; a control becomes the last child of parent.

@@ -17,9 +17,7 @@ using test::FakeWindowSystem;
 class ConsoleBridgeTest : public testing::Test {
 protected:
     ConsoleBridgeTest() {
-        m_session.consoleWindow = m_console.console;
-        m_session.inputLine = m_console.input;
-        m_session.outputArea = m_console.output;
+        m_console.AttachTo(m_session);
         m_bridge.SetMirrorObserver([this] { ++m_mirrorChanges; });
     }
 

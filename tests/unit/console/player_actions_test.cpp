@@ -88,9 +88,7 @@ TEST(PlayerMenuTest, OpensOnlyOnRightClickOverRowsWithTheRowsCaptions) {
 class RunPlayerActionTest : public testing::Test {
 protected:
     RunPlayerActionTest() {
-        m_session.consoleWindow = m_console.console;
-        m_session.inputLine = m_console.input;
-        m_session.outputArea = m_console.output;
+        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) { m_typed.push_back(line); };
     }
 

@@ -23,9 +23,7 @@ class PlayerLogTest : public testing::Test {
 protected:
     PlayerLogTest() {
         m_session.captured = true;
-        m_session.consoleWindow = m_console.console;
-        m_session.inputLine = m_console.input;
-        m_session.outputArea = m_console.output;
+        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) {
             std::string& output = m_windows.Find(m_console.output)->text;
             output += "]" + line + "\r\n";

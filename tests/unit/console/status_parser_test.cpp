@@ -105,9 +105,7 @@ TEST(StatusAnswerTest, EmptyPiecesAreSkippedAndTheLastPieceIsNeverRead) {
 class PlayerTableTest : public testing::Test {
 protected:
     PlayerTableTest() {
-        m_session.consoleWindow = m_console.console;
-        m_session.inputLine = m_console.input;
-        m_session.outputArea = m_console.output;
+        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) {
             m_windows.Find(m_console.output)->text +=
                 "]" + line + "\r\n" + (line == "status" ? m_answer : "");

@@ -28,9 +28,7 @@ using testing::Pair;
 class MessageRotationTest : public testing::Test {
 protected:
     MessageRotationTest() {
-        m_session.consoleWindow = m_console.console;
-        m_session.inputLine = m_console.input;
-        m_session.outputArea = m_console.output;
+        m_console.AttachTo(m_session);
         m_session.captured = true;
     }
 
