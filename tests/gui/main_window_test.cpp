@@ -401,5 +401,34 @@ TEST_F(StartupPageTest, SupervisedServerShowsInTheWindowAndClosingEndsIt) {
     EXPECT_TRUE(m_app->Session().stoppedByUser);
 }
 
+TEST_F(StartupPageTest, CaptureStartsTheMessageRotationAndACrashStopsIt) {
+    test::WriteFile(m_folder.Path() / "Zembrock_dedicated.exe", "stand-in");
+    test::WriteFile(m_folder.Path() / "DravikMassages.ini", "[Welcome]\r\n1=^1Hello|5\r\n2=Visit us|10\r\n");
+    test::FakeWindowSystem::ServerConsole console;
+    Start();
+    m_processes->onCreate = [&](const ProcessLaunch& /*launch*/) {
+        console = m_windows->AddServerConsole(4242);
+    };
+    auto* start = Find<QPushButton>("cmdStartMsgs");
+    auto* stop = Find<QPushButton>("cmdStopMsgs");
+    ASSERT_TRUE(start->isEnabled());
+    ASSERT_FALSE(stop->isEnabled());
+
+    QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+    m_app->Supervisor().Tick();
+    ASSERT_TRUE(m_app->Session().captured);
+    // "Autostart messages with server." is ticked in a new profile.
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("cmdAddNewmsg")->isEnabled());
+
+    m_windows->RemoveWindow(console.console);
+    m_app->Supervisor().Tick();
+    EXPECT_FALSE(m_app->Session().captured);
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>("cmdAddNewmsg")->isEnabled());
+}
+
 }  // namespace
 }  // namespace zembrock
