@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/console_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_window_system.h"
 
@@ -14,21 +15,14 @@ namespace {
 using test::FakeWindowSystem;
 
 // The bridge on a captured console of the fake machine.
-class ConsoleBridgeTest : public testing::Test {
+class ConsoleBridgeTest : public test::ConsoleFixture {
 protected:
     ConsoleBridgeTest() {
-        m_console.AttachTo(m_session);
         m_bridge.SetMirrorObserver([this] { ++m_mirrorChanges; });
     }
 
     std::string& Output() { return m_windows.Find(m_console.output)->text; }
 
-    FakeWindowSystem m_windows;
-    FakeWindowSystem::ServerConsole m_console = m_windows.AddServerConsole(4242);
-    test::FakeClock m_clock;
-    ServerSession m_session;
-    std::vector<std::string> m_history;
-    ConsoleBridge m_bridge{m_session, m_windows, m_clock, m_history};
     int m_mirrorChanges = 0;
 };
 

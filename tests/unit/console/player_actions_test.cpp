@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/console_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_window_system.h"
@@ -85,19 +86,12 @@ TEST(PlayerMenuTest, OpensOnlyOnRightClickOverRowsWithTheRowsCaptions) {
 }
 
 // Actions run against a fake console that records every line typed into it.
-class RunPlayerActionTest : public testing::Test {
+class RunPlayerActionTest : public test::ConsoleFixture {
 protected:
     RunPlayerActionTest() {
-        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) { m_typed.push_back(line); };
     }
 
-    FakeWindowSystem m_windows;
-    FakeWindowSystem::ServerConsole m_console = m_windows.AddServerConsole(4242);
-    test::FakeClock m_clock;
-    ServerSession m_session;
-    std::vector<std::string> m_history;
-    ConsoleBridge m_bridge{m_session, m_windows, m_clock, m_history};
     test::FakeDialogs m_dialogs;
     Commands m_typed;
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/console_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_timer.h"
 #include "support/fake_window_system.h"
@@ -19,11 +20,10 @@ using test::FakeWindowSystem;
 
 // A supervised fake console that answers every "status" with a numbered answer, and a log in a
 // temporary program folder whose timestamps count up.
-class PlayerLogTest : public testing::Test {
+class PlayerLogTest : public test::ConsoleFixture {
 protected:
     PlayerLogTest() {
         m_session.captured = true;
-        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) {
             std::string& output = m_windows.Find(m_console.output)->text;
             output += "]" + line + "\r\n";
@@ -50,14 +50,8 @@ protected:
     }
 
     test::TempFolder m_folder;
-    FakeWindowSystem m_windows;
-    FakeWindowSystem::ServerConsole m_console = m_windows.AddServerConsole(4242);
-    test::FakeClock m_clock;
     test::FakeEventPump m_pump;
     test::FakeTimer m_timer;
-    ServerSession m_session;
-    std::vector<std::string> m_history;
-    ConsoleBridge m_bridge{m_session, m_windows, m_clock, m_history};
     EventLog m_eventLog{m_folder / "systemlog.txt", m_clock, m_pump};
     bool m_answering = true;
     int m_answers = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/console_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_window_system.h"
 
@@ -102,23 +103,16 @@ TEST(StatusAnswerTest, EmptyPiecesAreSkippedAndTheLastPieceIsNeverRead) {
 }
 
 // The table refreshed against a fake console that answers "status" as the server does.
-class PlayerTableTest : public testing::Test {
+class PlayerTableTest : public test::ConsoleFixture {
 protected:
     PlayerTableTest() {
-        m_console.AttachTo(m_session);
         m_windows.onEnter = [this](WindowHandle, const std::string& line) {
             m_windows.Find(m_console.output)->text +=
                 "]" + line + "\r\n" + (line == "status" ? m_answer : "");
         };
     }
 
-    FakeWindowSystem m_windows;
-    FakeWindowSystem::ServerConsole m_console = m_windows.AddServerConsole(4242);
-    test::FakeClock m_clock;
     test::FakeEventPump m_pump;
-    ServerSession m_session;
-    std::vector<std::string> m_history;
-    ConsoleBridge m_bridge{m_session, m_windows, m_clock, m_history};
     PlayerTable m_table;
     std::string m_answer;
 };

@@ -11,6 +11,7 @@
 #include "core/event_log.h"
 #include "messages/message_profiles.h"
 #include "server/server_session.h"
+#include "support/console_fixture.h"
 #include "support/fake_clock.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_timer.h"
@@ -25,12 +26,9 @@ using testing::ElementsAre;
 using testing::Pair;
 
 // The rotation on a captured console of the fake machine; the test ticks Timer5 by hand.
-class MessageRotationTest : public testing::Test {
+class MessageRotationTest : public test::ConsoleFixture {
 protected:
-    MessageRotationTest() {
-        m_console.AttachTo(m_session);
-        m_session.captured = true;
-    }
+    MessageRotationTest() { m_session.captured = true; }
 
     void SetRows(const std::vector<MessageRow>& rows) {
         for (const MessageRow& row : rows) {
@@ -64,15 +62,9 @@ protected:
     }
 
     test::TempFolder m_folder;
-    FakeWindowSystem m_windows;
-    FakeWindowSystem::ServerConsole m_console = m_windows.AddServerConsole(4242);
-    test::FakeClock m_clock;
     test::FakeEventPump m_pump;
     test::FakeDialogs m_dialogs;
     test::FakeTimer m_timer;
-    ServerSession m_session;
-    std::vector<std::string> m_history;
-    ConsoleBridge m_bridge{m_session, m_windows, m_clock, m_history};
     EventLog m_log{m_folder / "systemlog.txt", m_clock, m_pump, [] { return std::string("T"); }};
     MessageProfiles m_profiles{m_folder.Path()};
     MessageRotation m_rotation{m_profiles, RotationPorts{m_session, m_bridge, m_timer, m_log, m_dialogs}};
